@@ -1,0 +1,59 @@
+// The few Windows services the plug-in uses, behind plain functions.
+// platform_win32.cpp implements them for the DLL; fake_platform.cpp records
+// and answers them for the native tests. Nothing here includes <windows.h>.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using WindowHandle = void*;
+using MenuHandle = void*;
+using ModuleHandle = void*;
+
+enum class BoxIcon { Error, Information };
+
+// A modal box with one OK button; returns when the user closed it.
+void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, BoxIcon icon);
+
+// Reads a value of any type below HKEY_CURRENT_USER\subkey as a NUL-terminated
+// text, with read access only. False when the key or the value is missing.
+bool ReadUserRegistryText(const char* subkey, const char* valueName, std::string& text);
+
+// Sets a REG_DWORD below HKEY_CURRENT_USER\subkey. The key is opened for
+// writing, never created: false when it is missing or cannot be opened.
+bool SetUserRegistryDword(const char* subkey, const char* valueName, uint32_t data);
+
+// GetPrivateProfileStringA: the stored text (cut to size - 1) or the default.
+// Returns the number of characters copied.
+uint32_t ReadProfileString(const char* section, const char* key, const char* defaultText,
+                           char* out, uint32_t size, const char* iniPath);
+
+// WritePrivateProfileStringA; creates file, section and key as needed.
+bool WriteProfileString(const char* section, const char* key, const char* text,
+                        const char* iniPath);
+
+// GetModuleFileNameA: characters copied, 0 on failure; cut to capacity - 1.
+uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity);
+
+// GetEnvironmentVariableA: false when the variable is unset.
+bool ReadEnvironment(const char* name, std::string& value);
+
+// GetTempPathA without its trailing backslash.
+std::string TemporaryDirectory();
+
+// AppendMenuA with no flags: a plain enabled text item at the end of the menu.
+void AppendMenuItem(MenuHandle menu, uint32_t itemId, const char* text);
+
+// The address of a function exported by name from the host's executable, or
+// null when the host exports no such name.
+void* FindHostExport(const char* name);
+
+struct LocalDate {
+    int month;  // 1 to 12
+    int day;    // 1 to 31
+};
+LocalDate Today();
+
+}  // namespace platform

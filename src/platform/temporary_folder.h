@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The folder for the export's files: the value of "TMP" as the process sees
+// it now, or the Windows temporary directory when "TMP" is unset.
+std::string TemporaryFolder();

@@ -1,0 +1,3 @@
+#include "settings/plugin_settings.h"
+
+SettingsRecord PluginSettings = {};

@@ -1,0 +1,21 @@
+// The plug-in's options: one process-wide record, one signed 32-bit field per
+// INI key plus MinUnread. A flag is on when it is non-zero.
+#pragma once
+
+#include <cstdint>
+
+struct SettingsRecord {
+    int32_t ConvToDoc;
+    int32_t MeDocIndex;
+    int32_t DoRead;
+    int32_t TrimSubject;
+    int32_t SubFolder;
+    int32_t TrimFrom;
+    int32_t ConvDate;
+    int32_t UniqID;
+    int32_t InstallUser;
+    int32_t MinUnread;
+};
+
+// All zero until LoadSettings runs at attach.
+extern SettingsRecord PluginSettings;
