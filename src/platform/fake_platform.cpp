@@ -50,7 +50,7 @@ bool SetUserRegistryDword(const char* subkey, const char* valueName, uint32_t da
     return true;
 }
 
-uint32_t ReadProfileString(const char* section, const char* key, const char* defaultText,
+uint32_t ReadPrivateProfileText(const char* section, const char* key, const char* defaultText,
                            char* out, uint32_t size, const char* iniPath) {
     Fake().calls.push_back("GetPrivateProfileStringA");
     const auto file = Fake().iniFiles.find(iniPath);
@@ -64,7 +64,7 @@ uint32_t ReadProfileString(const char* section, const char* key, const char* def
     return CopyCut(defaultText, out, size);
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* text,
+bool WritePrivateProfileText(const char* section, const char* key, const char* text,
                         const char* iniPath) {
     Fake().calls.push_back("WritePrivateProfileStringA");
     const auto& readOnly = Fake().readOnlyIniPaths;
@@ -75,7 +75,8 @@ bool WriteProfileString(const char* section, const char* key, const char* text,
 
 uint32_t ModuleFileName(ModuleHandle, char* out, uint32_t capacity) {
     Fake().calls.push_back("GetModuleFileNameA");
-    if (Fake().moduleFileName.empty()) return 0;
+    const std::string& path = Fake().moduleFileName;
+    if (path.empty() || path.size() >= capacity) return 0;
     return CopyCut(Fake().moduleFileName, out, capacity);
 }
 
@@ -91,6 +92,8 @@ std::string TemporaryDirectory() {
     Fake().calls.push_back("GetTempPathA");
     return Fake().temporaryDirectory;
 }
+
+void InitialiseCommonControls() { Fake().calls.push_back("InitCommonControls"); }
 
 void AppendMenuItem(MenuHandle menu, uint32_t itemId, const char* text) {
     Fake().calls.push_back("AppendMenuA");

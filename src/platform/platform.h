@@ -27,14 +27,15 @@ bool SetUserRegistryDword(const char* subkey, const char* valueName, uint32_t da
 
 // GetPrivateProfileStringA: the stored text (cut to size - 1) or the default.
 // Returns the number of characters copied.
-uint32_t ReadProfileString(const char* section, const char* key, const char* defaultText,
+uint32_t ReadPrivateProfileText(const char* section, const char* key, const char* defaultText,
                            char* out, uint32_t size, const char* iniPath);
 
 // WritePrivateProfileStringA; creates file, section and key as needed.
-bool WriteProfileString(const char* section, const char* key, const char* text,
+bool WritePrivateProfileText(const char* section, const char* key, const char* text,
                         const char* iniPath);
 
-// GetModuleFileNameA: characters copied, 0 on failure; cut to capacity - 1.
+// GetModuleFileNameA: characters copied; 0 on failure and when the path did
+// not fit capacity whole, so that a cut path is never taken for another one.
 uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity);
 
 // GetEnvironmentVariableA: false when the variable is unset.
@@ -42,6 +43,9 @@ bool ReadEnvironment(const char* name, std::string& value);
 
 // GetTempPathA without its trailing backslash.
 std::string TemporaryDirectory();
+
+// InitCommonControls, imported by its export number 17.
+void InitialiseCommonControls();
 
 // AppendMenuA with no flags: a plain enabled text item at the end of the menu.
 void AppendMenuItem(MenuHandle menu, uint32_t itemId, const char* text);

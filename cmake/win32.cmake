@@ -1,0 +1,58 @@
+# Windows build: CoraxToPalm.dll, the host simulator and the Win32-side tests.
+if(MINGW)
+    set(CTP_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+    # Undecorated export names for the __stdcall functions.
+    set(CTP_KILL_AT -Wl,--kill-at)
+    # The .def names the exports undecorated; let ld find their @N forms.
+    set(CTP_STDCALL_FIXUP -Wl,--enable-stdcall-fixup)
+endif()
+
+# An import library that takes InitCommonControls by its export number.
+set(comctl32_def ${CMAKE_SOURCE_DIR}/cmake/comctl32_ordinal.def)
+if(MINGW)
+    set(comctl32_ordinal ${CMAKE_BINARY_DIR}/libcomctl32_ordinal.a)
+    add_custom_command(OUTPUT ${comctl32_ordinal}
+        COMMAND i686-w64-mingw32-dlltool -d ${comctl32_def} -l ${comctl32_ordinal}
+        DEPENDS ${comctl32_def})
+else()
+    set(comctl32_ordinal ${CMAKE_BINARY_DIR}/comctl32_ordinal.lib)
+    add_custom_command(OUTPUT ${comctl32_ordinal}
+        COMMAND lib /nologo /def:${comctl32_def} /machine:x86 /out:${comctl32_ordinal}
+        DEPENDS ${comctl32_def})
+endif()
+add_custom_target(comctl32_ordinal_import DEPENDS ${comctl32_ordinal})
+
+file(GLOB resource_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
+if(resource_sources)
+    enable_language(RC)
+endif()
+
+add_library(CoraxToPalm SHARED src/shell/dll_main_win32.cpp src/shell/plugin_exports.cpp src/shell/CoraxToPalm.def ${resource_sources})
+set_target_properties(CoraxToPalm PROPERTIES PREFIX "" OUTPUT_NAME CoraxToPalm)
+add_dependencies(CoraxToPalm comctl32_ordinal_import)
+target_link_libraries(CoraxToPalm PRIVATE ${CTP_CORE_LIBRARIES}
+                      ${comctl32_ordinal} user32 advapi32 ${CTP_STATIC_RUNTIME} ${CTP_KILL_AT} ${CTP_STDCALL_FIXUP})
+
+# The host simulator, and a second build of it that lacks one host export.
+file(GLOB simulator_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/simulator/*.cpp)
+foreach(variant corax-sim corax-sim-missing)
+    add_executable(${variant} ${simulator_sources})
+    target_link_libraries(${variant} PRIVATE ctp_mailbox user32 gdi32 comctl32 ${CTP_STATIC_RUNTIME} ${CTP_KILL_AT})
+    target_include_directories(${variant} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR})
+endforeach()
+target_compile_definitions(corax-sim-missing PRIVATE CORAX_SIM_LEAVE_OUT_LAST_EXPORT)
+
+# Win32 behaviour of the platform seam and the settings store, asserted under
+# Wine with GoogleTest built from Debian's sources.
+set(googletest_source /usr/src/googletest)
+file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+if(win32_test_sources AND EXISTS ${googletest_source})
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${googletest_source} googletest EXCLUDE_FROM_ALL)
+    add_executable(win32_tests ${win32_test_sources})
+    target_link_libraries(win32_tests PRIVATE gtest_main ${CTP_CORE_LIBRARIES} ${comctl32_ordinal}
+                          user32 advapi32 ${CTP_STATIC_RUNTIME})
+    add_dependencies(win32_tests comctl32_ordinal_import)
+endif()

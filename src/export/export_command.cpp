@@ -1,0 +1,3 @@
+#include "export/export_command.h"
+
+void RunExportCommand(ExportMode) {}

@@ -1,0 +1,99 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, BoxIcon icon) {
+    const UINT style = MB_OK | (icon == BoxIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
+    MessageBoxA(static_cast<HWND>(owner), text, caption, style);
+}
+
+bool ReadUserRegistryText(const char* subkey, const char* valueName, std::string& text) {
+    HKEY key;
+    // Read access only: a user who may read but not write the key is served.
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool found = false;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+        // One byte more than asked, so that data stored without its
+        // terminator still ends in one.
+        std::vector<char> data(size + 1, '\0');
+        if (RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                             &size) == ERROR_SUCCESS) {
+            text.assign(data.data());
+            found = true;
+        }
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+bool SetUserRegistryDword(const char* subkey, const char* valueName, uint32_t data) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return false;
+    const DWORD value = data;
+    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+    return true;
+}
+
+uint32_t ReadPrivateProfileText(const char* section, const char* key, const char* defaultText,
+                           char* out, uint32_t size, const char* iniPath) {
+    return GetPrivateProfileStringA(section, key, defaultText, out, size, iniPath);
+}
+
+bool WritePrivateProfileText(const char* section, const char* key, const char* text,
+                        const char* iniPath) {
+    return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
+}
+
+uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity) {
+    const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), out, capacity);
+    // A full buffer means the path was cut.
+    if (length == 0 || length >= capacity) return 0;
+    return length;
+}
+
+bool ReadEnvironment(const char* name, std::string& value) {
+    // Through the process environment, not the C runtime's copy, which does
+    // not see what the host set after this library was loaded.
+    const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    if (needed == 0) return false;
+    std::vector<char> buffer(needed);
+    const DWORD length = GetEnvironmentVariableA(name, buffer.data(), needed);
+    if (length == 0 || length >= needed) return false;
+    value.assign(buffer.data(), length);
+    return true;
+}
+
+std::string TemporaryDirectory() {
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetTempPathA(sizeof buffer, buffer);
+    if (length == 0 || length >= sizeof buffer) return ".";
+    if (buffer[length - 1] == '\\') --length;
+    return std::string(buffer, length);
+}
+
+void InitialiseCommonControls() { InitCommonControls(); }
+
+void AppendMenuItem(MenuHandle menu, uint32_t itemId, const char* text) {
+    AppendMenuA(static_cast<HMENU>(menu), MF_STRING, itemId, text);
+}
+
+void* FindHostExport(const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(nullptr), name));
+}
+
+LocalDate Today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wMonth, now.wDay};
+}
+
+}  // namespace platform

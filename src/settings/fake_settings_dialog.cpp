@@ -1,0 +1,8 @@
+// The native build has no dialogs: the tests see that the command asked for one.
+#include "platform/fake_platform.h"
+#include "settings/settings_dialog.h"
+
+int ShowSettingsDialog() {
+    fake_platform::Fake().calls.push_back("ShowSettingsDialog");
+    return 2;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The one error box: message, then detail (when given) on a second line;
+// caption "CoraxToPalm", error icon, owned by HostMainWindow.
+void ShowErrorBox(const char* message, const char* detail = nullptr);

@@ -1,0 +1,36 @@
+#include "shell/library_entry.h"
+
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+#include "shell/host_api.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+// The Palm Desktop path, its users and the install user.
+void LoadPalmDesktop() {}
+
+void AttachWork() {
+    platform::InitialiseCommonControls();
+    LoadSettings();
+    LoadPalmDesktop();
+}
+
+}  // namespace
+
+bool OnLibraryEntry(void* module, uint32_t reason) {
+    ModuleHandle = module;
+    if (!ResolveHostApi()) return false;
+    switch (static_cast<LoadReason>(reason)) {
+        case LoadReason::ProcessAttach:
+            AttachWork();
+            break;
+        case LoadReason::ProcessDetach:
+            SaveSettings();
+            break;
+        case LoadReason::ThreadAttach:
+        case LoadReason::ThreadDetach:
+            break;
+    }
+    return true;
+}

@@ -1,0 +1,68 @@
+#include "shell/plugin_exports.h"
+
+#include "export/export_command.h"
+#include "platform/platform.h"
+#include "resources/strings.h"
+#include "settings/settings_dialog.h"
+#include "shell/plugin_info.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+struct MenuEntry {
+    int32_t kind;
+    int32_t command;
+    const char* text;
+};
+
+// Tested in this order.
+constexpr MenuEntry kMenuEntries[] = {
+    {kMenuKindConvertUnread, CMD_CONVERT_UNREAD, strings::kMenuConvertUnread},
+    {kMenuKindConvertFolder, CMD_CONVERT_FOLDER, strings::kMenuConvertFolder},
+    {kMenuKindSettings, CMD_SETTINGS, strings::kMenuSettings},
+};
+
+int32_t BuildMenu(int32_t context, int32_t kind, platform::MenuHandle menu) {
+    MenuEventContext = context;
+    for (const MenuEntry& entry : kMenuEntries) {
+        if (entry.kind != kind) continue;
+        // The host's results are not examined: the item counts as added.
+        const int32_t itemId = HostApi.CXA_GetTempID(ModuleHandle, entry.command);
+        platform::AppendMenuItem(menu, static_cast<uint32_t>(itemId), entry.text);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+extern "C" int32_t CORAX_CALL CXH_OnHandleEvent(int32_t context, int32_t event, intptr_t parameter,
+                                                intptr_t data) {
+    switch (event) {
+        case EVT_PLUGIN_INFO:
+            FillPluginInfo(reinterpret_cast<unsigned char*>(data));
+            return 0;
+        case EVT_BUILD_MENU:
+            return BuildMenu(context, static_cast<int32_t>(parameter),
+                             reinterpret_cast<platform::MenuHandle>(data));
+        default:
+            return 0;
+    }
+}
+
+extern "C" int32_t CORAX_CALL CXH_OnCmdProc(int32_t, int32_t command) {
+    switch (command) {
+        case CMD_CONVERT_UNREAD:
+            RunExportCommand(ExportMode::Unread);
+            break;
+        case CMD_CONVERT_FOLDER:
+            RunExportCommand(ExportMode::Selection);
+            break;
+        case CMD_SETTINGS:
+            ShowSettingsDialog();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}

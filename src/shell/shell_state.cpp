@@ -1,0 +1,5 @@
+#include "shell/shell_state.h"
+
+void* ModuleHandle = nullptr;
+int32_t MenuEventContext = 0;
+void* HostMainWindow = nullptr;

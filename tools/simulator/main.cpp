@@ -1,0 +1,170 @@
+// corax-sim: plays the Corax host for the plug-in. Loads the DLL, carries out
+// the --run actions in order, unloads it, and writes a JSON Lines transcript.
+#include <windows.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "box_answerer.h"
+#include "mail_host.h"
+#include "options.h"
+#include "shell/host_api.h"
+#include "sim_state.h"
+#include "transcript.h"
+
+namespace {
+
+constexpr int32_t kEventPluginInfo = 1000;
+constexpr int32_t kEventBuildMenu = 1001;
+constexpr int32_t kCommandUnread = 35000;
+constexpr int32_t kCommandSelection = 35001;
+constexpr int32_t kCommandSettings = 35002;
+
+// The information record as the host lays it out; the last field is the
+// host's own and 100 bytes here.
+constexpr size_t kInfoRecordSize = 21384 + 100;
+// What the host leaves in the record before the plug-in fills it.
+constexpr unsigned char kInfoPrefill = 0xAA;
+struct InfoField {
+    const char* name;
+    size_t offset;
+};
+constexpr InfoField kInfoFields[] = {
+    {"name", 4},         {"version", 104},       {"date", 204},     {"author", 304},
+    {"mail", 404},       {"web", 504},           {"description", 604}, {"extra1", 10844},
+    {"extra2", 10944},   {"extra3", 21184},      {"extra4", 21284}, {"extra5", 21384},
+};
+// The item the host's menu already holds before the plug-in appends its own.
+constexpr UINT kHostMenuItemId = 100;
+
+using HandleEventFn = int32_t(CORAX_CALL*)(int32_t, int32_t, intptr_t, intptr_t);
+using CommandFn = int32_t(CORAX_CALL*)(int32_t, int32_t);
+
+HandleEventFn handleEvent = nullptr;
+CommandFn command = nullptr;
+
+void SendInfoEvent() {
+    std::vector<unsigned char> record(kInfoRecordSize, kInfoPrefill);
+    const int32_t result = handleEvent(0, kEventPluginInfo, 0, reinterpret_cast<intptr_t>(record.data()));
+    int32_t kind;
+    std::memcpy(&kind, record.data(), sizeof kind);
+    JsonLine line("info");
+    line.Number("result", result).Number("kind", kind);
+    for (const InfoField& field : kInfoFields) {
+        const size_t end = std::min(kInfoRecordSize, field.offset + 10240);
+        const unsigned char* start = record.data() + field.offset;
+        std::string text;
+        for (const unsigned char* p = start; p < record.data() + end && *p != '\0'; ++p) text += static_cast<char>(*p);
+        line.Text(field.name, text);
+    }
+    line.Utf8("record_hex", Hex(record.data(), record.size()));
+    Log(line);
+}
+
+void SendMenuEvent(int kind) {
+    const HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, kHostMenuItemId, "Host");
+    const int32_t result = handleEvent(Simulator().options.context, kEventBuildMenu, kind,
+                                       reinterpret_cast<intptr_t>(menu));
+    JsonLine line("menu");
+    line.Number("kind", kind).Number("result", result);
+    const int count = GetMenuItemCount(menu);
+    line.Number("appended", count - 1);
+    for (int position = 1; position < count; ++position) {
+        char text[256] = "";
+        GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+        line.Number("id", GetMenuItemID(menu, position)).Text("text", text)
+            .Number("state", GetMenuState(menu, position, MF_BYPOSITION));
+    }
+    Log(line);
+    DestroyMenu(menu);
+}
+
+void SendCommand(int number) {
+    Log(JsonLine("cmd").Number("command", number));
+    command(0, number);
+    Log(JsonLine("cmd-end").Number("command", number));
+}
+
+bool RunAction(const std::string& action) {
+    if (action == "info") SendInfoEvent();
+    else if (action.rfind("menu:", 0) == 0) SendMenuEvent(std::atoi(action.c_str() + 5));
+    else if (action.rfind("cmd:", 0) == 0) SendCommand(std::atoi(action.c_str() + 4));
+    else if (action == "unread") SendCommand(kCommandUnread);
+    else if (action == "selection") SendCommand(kCommandSelection);
+    else if (action == "settings") SendCommand(kCommandSettings);
+    else return false;
+    return true;
+}
+
+HWND CreateMainWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "CoraxSimulatorMain";
+    RegisterClassA(&windowClass);
+    return CreateWindowA("CoraxSimulatorMain", "Corax (simulator)", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                         nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+}  // namespace
+
+SimulatorState& Simulator() {
+    static SimulatorState state;
+    return state;
+}
+
+int main(int argc, char** argv) {
+    SimulatorState& sim = Simulator();
+    std::string error;
+    if (!ParseOptions(argc, argv, sim.options, error)) {
+        std::fprintf(stderr, "corax-sim: %s\n", error.c_str());
+        return 2;
+    }
+    if (!OpenTranscript(sim.options.log)) {
+        std::fprintf(stderr, "corax-sim: cannot write %s\n", sim.options.log.c_str());
+        return 2;
+    }
+    if (sim.options.setTmp) SetEnvironmentVariableA("TMP", sim.options.tmp.c_str());
+    if (sim.options.unsetTmp) SetEnvironmentVariableA("TMP", nullptr);
+    if (!OpenMailHost(sim.options, error)) {
+        std::fprintf(stderr, "corax-sim: %s\n", error.c_str());
+        return 2;
+    }
+    sim.mainWindow = CreateMainWindow();
+    InstallBoxAnswerer();
+
+    sim.plugin = LoadLibraryA(sim.options.plugin.c_str());
+    Log(JsonLine("load").Bool("ok", sim.plugin != nullptr));
+    if (sim.plugin == nullptr) {
+        RemoveBoxAnswerer();
+        CloseTranscript();
+        return 1;
+    }
+    handleEvent = reinterpret_cast<HandleEventFn>(
+        reinterpret_cast<void*>(GetProcAddress(sim.plugin, "CXH_OnHandleEvent")));
+    command = reinterpret_cast<CommandFn>(reinterpret_cast<void*>(GetProcAddress(sim.plugin, "CXH_OnCmdProc")));
+    int status = 0;
+    if (handleEvent == nullptr || command == nullptr) {
+        std::fprintf(stderr, "corax-sim: the plug-in lacks CXH_OnHandleEvent or CXH_OnCmdProc\n");
+        status = 1;
+    }
+    for (const std::string& action : sim.options.actions) {
+        if (status != 0) break;
+        if (!RunAction(action)) {
+            std::fprintf(stderr, "corax-sim: unknown action %s\n", action.c_str());
+            status = 2;
+        }
+    }
+    FreeLibrary(sim.plugin);
+    Log(JsonLine("unload"));
+    CloseMailHost();
+    RemoveBoxAnswerer();
+    DestroyWindow(sim.mainWindow);
+    CloseTranscript();
+    return status;
+}

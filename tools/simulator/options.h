@@ -1,0 +1,23 @@
+// The simulator's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SimulatorOptions {
+    std::string plugin;         // --plugin PATH
+    std::string log;            // --log FILE; empty: standard output
+    bool setTmp = false;        // --tmp DIR given
+    std::string tmp;
+    bool unsetTmp = false;      // --no-tmp: "TMP" removed before the load
+    int context = 0;            // --context N, passed with EVT_BUILD_MENU
+    std::vector<std::string> actions;  // --run ACTION, in order
+    std::string mailRoot;       // --mailroot DIR: the host's data folder
+    std::string folder;         // --folder REL below DIR\Account; empty: none
+    std::string fallback;       // --fallback REL: CXA_GetAindexFolderPath
+    std::string select = "none";  // --select none|all|unread|LIST
+    std::string dialog;         // --dialog SCRIPT
+};
+
+// False with a message in error when the command line is not understood.
+bool ParseOptions(int argc, char** argv, SimulatorOptions& options, std::string& error);
