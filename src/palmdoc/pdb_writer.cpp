@@ -1,0 +1,163 @@
+#include "palmdoc/pdb_writer.h"
+
+#include <cstring>
+
+#include "palmdoc/byte_order.h"
+#include "palmdoc/compressor.h"
+#include "palmdoc/control_filter.h"
+#include "palmdoc/pdb_format.h"
+#include "palmdoc/text_buffer.h"
+
+namespace {
+
+struct TextStream {
+    const char* index;
+    uint32_t indexLeft;
+    uint32_t fileLeft;
+};
+
+void PutField16(unsigned char* at, uint16_t value) {
+    const uint16_t converted = ToFileOrder16(value);
+    std::memcpy(at, &converted, sizeof converted);
+}
+
+void PutField32(unsigned char* at, uint32_t value) {
+    const uint32_t converted = ToFileOrder32(value);
+    std::memcpy(at, &converted, sizeof converted);
+}
+
+uint32_t FirstRecordOffset(uint32_t textRecords) {
+    return pdb::kHeaderSize + pdb::RecordListSize(textRecords + 1) + pdb::kListGapSize;
+}
+
+bool WriteDatabaseHeader(const PdbFileOps& ops, std::FILE* pdb, const char* title, uint32_t textRecords) {
+    unsigned char header[pdb::kHeaderSize] = {};
+    std::size_t titleLength = 0;
+    while (titleLength < pdb::kMaxNameLength && title[titleLength] != '\0') ++titleLength;
+    std::memcpy(header + pdb::kNameOffset, title, titleLength);
+    PutField32(header + pdb::kCreationDateOffset, pdb::kFixedDate);
+    PutField32(header + pdb::kModificationDateOffset, pdb::kFixedDate);
+    std::memcpy(header + pdb::kTypeOffset, pdb::kDocType, pdb::kFourCharCodeSize);
+    std::memcpy(header + pdb::kCreatorOffset, pdb::kDocCreator, pdb::kFourCharCodeSize);
+    PutField16(header + pdb::kNumberOfRecordsOffset, static_cast<uint16_t>(textRecords + 1));
+    return ops.write(header, sizeof header, 1, pdb) == 1;
+}
+
+// The text records' offsets are provisional here (as if every record kept
+// 4096 bytes); each is corrected just before its record is written.
+bool WriteRecordList(const PdbFileOps& ops, std::FILE* pdb, uint32_t textRecords) {
+    const uint32_t docHeaderOffset = FirstRecordOffset(textRecords);
+    if (!WriteBigEndian32(docHeaderOffset, pdb, ops) || !WriteBigEndian32(pdb::kRecordEntryTag, pdb, ops)) {
+        return false;
+    }
+    for (uint32_t k = 1; k <= textRecords; ++k) {
+        const uint32_t provisional = docHeaderOffset + pdb::kDocHeaderSize + pdb::kTextRecordSize * (k - 1);
+        if (!WriteBigEndian32(provisional, pdb, ops) || !WriteBigEndian32(pdb::kRecordEntryTag + k, pdb, ops)) {
+            return false;
+        }
+    }
+    return WriteBigEndian16(0, pdb, ops) == 1;
+}
+
+bool WriteDocHeader(const PdbFileOps& ops, std::FILE* pdb, uint32_t textLength, uint32_t textRecords) {
+    unsigned char header[pdb::kDocHeaderSize] = {};
+    PutField16(header + pdb::kCompressionOffset, pdb::kCompressionPalmDoc);
+    PutField32(header + pdb::kTextLengthOffset, textLength);
+    PutField16(header + pdb::kRecordCountOffset, static_cast<uint16_t>(textRecords));
+    PutField16(header + pdb::kRecordSizeOffset, static_cast<uint16_t>(pdb::kTextRecordSize));
+    return ops.write(header, sizeof header, 1, pdb) == 1;
+}
+
+// Points entry `recordNumber` of the record list at the end of the file, where
+// the record is about to go.
+bool FixRecordOffset(const PdbFileOps& ops, std::FILE* pdb, uint32_t recordNumber) {
+    const long end = ops.tell(pdb);
+    if (end < 0) return false;
+    const long entry = static_cast<long>(pdb::kHeaderSize + pdb::kRecordEntrySize * recordNumber);
+    return ops.seek(pdb, entry, SEEK_SET) == 0 && WriteBigEndian32(static_cast<uint32_t>(end), pdb, ops) &&
+           ops.seek(pdb, end, SEEK_SET) == 0;
+}
+
+// Fills the record with the next 4096 bytes of the stream: index bytes first,
+// then the text file's, so a record in which the index ends goes on with the
+// file's first bytes. The file is read no further than its measured size, and
+// a file that yields fewer bytes than that has changed under us: the record
+// counts and the text length already written would be wrong, so that fails.
+bool FillRecord(const PdbFileOps& ops, std::FILE* text, TextStream& stream, tBuf& record) {
+    record.Rearm(pdb::kTextRecordSize);
+    if (stream.indexLeft > 0) {
+        const uint32_t take = stream.indexLeft < pdb::kTextRecordSize ? stream.indexLeft : pdb::kTextRecordSize;
+        std::memcpy(record.data, stream.index, take);
+        stream.index += take;
+        stream.indexLeft -= take;
+        record.length = take;
+    }
+    if (stream.indexLeft == 0) {
+        const uint32_t room = pdb::kTextRecordSize - record.length;
+        const uint32_t wanted = stream.fileLeft < room ? stream.fileLeft : room;
+        const std::size_t got = ops.read(record.data + record.length, 1, wanted, text);
+        if (got != wanted) return false;
+        record.length += wanted;
+        stream.fileLeft -= wanted;
+    }
+    return true;
+}
+
+bool WriteDatabase(const PdbFileOps& ops, std::FILE* text, std::FILE* pdb, const char* title,
+                   const char* indexText) {
+    const std::size_t indexLength = indexText != nullptr ? std::strlen(indexText) : 0;
+    if (ops.seek(text, 0, SEEK_END) != 0) return false;
+    const long fileLength = ops.tell(text);
+    if (fileLength < 0 || ops.seek(text, 0, SEEK_SET) != 0) return false;
+
+    // Beyond 65534 records the 16-bit counts would wrap and readers would see
+    // a different document, so such a stream is refused before anything of it
+    // is written.
+    const uint64_t textLength = static_cast<uint64_t>(fileLength) + indexLength;
+    if (textLength > pdb::kMaxTextLength) return false;
+    const uint32_t textRecords =
+        static_cast<uint32_t>((textLength + pdb::kTextRecordSize - 1) / pdb::kTextRecordSize);
+
+    if (!WriteDatabaseHeader(ops, pdb, title, textRecords) || !WriteRecordList(ops, pdb, textRecords) ||
+        !WriteDocHeader(ops, pdb, static_cast<uint32_t>(textLength), textRecords)) {
+        return false;
+    }
+
+    TextStream stream = {indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength)};
+    tBuf record;
+    int compressError = 0;
+    for (uint32_t k = 1; k <= textRecords; ++k) {
+        if (!FixRecordOffset(ops, pdb, k) || !FillRecord(ops, text, stream, record)) return false;
+        FilterControlChars(record);
+        CompressRecord(record, compressError);
+        if (compressError != 0) return false;
+        // A record that filtered to nothing cannot be stored: its entry would
+        // share the next record's offset and readers would lose its place.
+        if (record.length == 0) return false;
+        if (ops.write(record.data, 1, record.length, pdb) != record.length) return false;
+    }
+    // Buffered bytes that never reach the disk make a short database.
+    return ops.flush(pdb) == 0;
+}
+
+}  // namespace
+
+int WritePalmDocUsing(const PdbFileOps& ops, const char* textPath, const char* pdbPath, const char* title,
+                      const char* indexText) {
+    std::FILE* text = ops.open(textPath, "rb");
+    std::FILE* pdb = ops.open(pdbPath, "wb");
+    if (text == nullptr || pdb == nullptr) {
+        if (text != nullptr) ops.close(text);
+        if (pdb != nullptr) ops.close(pdb);
+        return kWritePalmDocFailed;
+    }
+    const bool written = WriteDatabase(ops, text, pdb, title, indexText);
+    // Only the destination's close can lose data; the text file was only read.
+    ops.close(text);
+    const bool closed = ops.close(pdb) == 0;
+    return written && closed ? kWritePalmDocSucceeded : kWritePalmDocFailed;
+}
+
+int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText) {
+    return WritePalmDocUsing(StandardPdbFileOps(), textPath, pdbPath, title, indexText);
+}

@@ -1,0 +1,18 @@
+// Writes a Palm DOC database from the export's text file.
+#pragma once
+
+#include "palmdoc/pdb_file_ops.h"
+
+constexpr int kWritePalmDocSucceeded = 0;
+constexpr int kWritePalmDocFailed = 1;
+
+// Writes pdbPath as a PalmDOC database titled title (its first 31 bytes) whose
+// text is indexText (may be null: none) followed by the bytes of textPath,
+// each record of 4096 bytes cleaned of control bytes and compressed. Returns 0
+// when the database was written whole, 1 otherwise; on failure pdbPath may be
+// left half-written for the caller to delete.
+int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText);
+
+// WritePalmDoc with the file operations given.
+int WritePalmDocUsing(const PdbFileOps& ops, const char* textPath, const char* pdbPath, const char* title,
+                      const char* indexText);

@@ -1,0 +1,31 @@
+// The working buffer of one text record on its way into the database.
+#pragma once
+
+#include <cstdint>
+
+// Owns its byte array: every transformation builds a new array and hands it
+// over with Adopt, so the old one is released exactly once, also when the
+// writer leaves early.
+class tBuf {
+public:
+    unsigned char* data = nullptr;
+    uint32_t length = 0;
+    // 0 while undecided, else the record's one line terminator (LF or CR).
+    unsigned char lineEnd = 0;
+
+    tBuf() = default;
+    ~tBuf() { delete[] data; }
+    tBuf(const tBuf&) = delete;
+    tBuf& operator=(const tBuf&) = delete;
+
+    // Releases the current array and takes over newData with newLength bytes
+    // in use.
+    void Adopt(unsigned char* newData, uint32_t newLength);
+
+    // Gives the buffer a fresh empty array of capacity bytes and forgets the
+    // line terminator, so that the next record decides its own.
+    void Rearm(uint32_t capacity);
+
+    // Hands the array to the caller, who then owns it.
+    unsigned char* Release();
+};
