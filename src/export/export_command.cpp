@@ -1,3 +1,131 @@
 #include "export/export_command.h"
 
-void RunExportCommand(ExportMode) {}
+#include <cstring>
+#include <string>
+
+#include "export/failure_code.h"
+#include "export/folder_export.h"
+#include "export/last_output_path.h"
+#include "hotsync/palm_desktop.h"
+#include "platform/platform.h"
+#include "resources/strings.h"
+#include "settings/plugin_settings.h"
+#include "shell/error_box.h"
+#include "shell/host_api.h"
+#include "shell/shell_state.h"
+
+int32_t FailureCode = kNoFailure;
+
+namespace {
+
+constexpr char kSelectAllUnreadMacro[] = "SelectAllUnreadMessage();";
+constexpr char kFocusListMacro[] = "SetFocusToList();";
+constexpr char kFocusFolderMacro[] = "SetFocusToFolder();";
+constexpr char kSubfolderPattern[] = "\\*.ctx";
+constexpr char kPlainPattern[] = "*.ctx";
+// A listed path names its folder after "Account" and one separator.
+constexpr char kAccountMarker[] = "Account";
+constexpr size_t kAccountPrefixLength = sizeof kAccountMarker;  // the marker and its separator
+
+void ShowInformation(const std::string& text, const char* caption) {
+    platform::ShowMessageBox(HostMainWindow, text.c_str(), caption, platform::BoxIcon::Information);
+}
+
+}  // namespace
+
+int GetCurrentFolderPath(char* path) {
+    path[0] = '\0';
+    HostApi.CXA_GetCurrentCtxpath(path);
+    if (path[0] != '\0') return 1;
+    HostApi.CXA_GetAindexFolderPath(MenuEventContext, path);
+    return 0;
+}
+
+int ExportUnread(const char* folderPath) {
+    if (folderPath[0] == '\0') return 0;
+    HostApi.CXA_OpenAllThread();
+    HostApi.CXA_RunMacro(kSelectAllUnreadMacro);
+    const int produced = ExportFolder(folderPath);
+    HostApi.CXA_CloseAllThread();
+    HostApi.CXA_RunMacro(kFocusListMacro);
+    HostApi.CXA_RunMacro(kFocusFolderMacro);
+    HostApi.CXA_ReDispListAndView();
+    return produced;
+}
+
+bool OpenFolderByMacro(const char* listedPath) {
+    const char* account = std::strstr(listedPath, kAccountMarker);
+    // Without it the host could not be told which folder to open, and the
+    // export would take whatever folder is current.
+    if (account == nullptr || std::strlen(account) < kAccountPrefixLength) return false;
+    const std::string statement = std::string("OpenThisFolder(\"") + (account + kAccountPrefixLength) + "\");";
+    HostApi.CXA_RunMacro(statement.c_str());
+    return true;
+}
+
+int ExportSubfolders(char* folderPath) {
+    // inbox.ctx becomes inbox\*.ctx: the folders below a folder lie in a
+    // directory of its name beside its message file.
+    std::string pattern = folderPath;
+    const size_t dot = pattern.rfind('.');
+    pattern = dot == std::string::npos ? pattern + kPlainPattern : pattern.substr(0, dot) + kSubfolderPattern;
+    if (pattern.size() < host::kPathBufferSize) {
+        std::memcpy(folderPath, pattern.c_str(), pattern.size() + 1);
+    }
+
+    static char list[host::kFolderListSize];
+    std::memset(list, 0, sizeof list);
+    const int32_t listed = HostApi.CXA_ListUpFiles(pattern.c_str(), list, host::kFolderListSize);
+    if (listed < 0) {
+        ShowErrorBox(strings::kTooManyFolders);
+        return 0;
+    }
+    int exported = 0;
+    const char* const end = list + sizeof list;
+    const char* entry = list;
+    for (int32_t i = 0; i < listed && entry < end; ++i) {
+        const void* terminator = std::memchr(entry, '\0', static_cast<size_t>(end - entry));
+        if (terminator == nullptr) break;  // the host's list ran past its buffer
+        if (OpenFolderByMacro(entry) && ExportUnread(entry) != 0) ++exported;
+        entry = static_cast<const char*>(terminator) + 1;
+    }
+    return exported;
+}
+
+void ReportResult(int exported) {
+    if (exported == 0) {
+        if (FailureCode == kNoFailure) ShowInformation(strings::kNothingToConvert, strings::kBoxCaption);
+        return;
+    }
+    // Composed whole, however long the user name and the path.
+    std::string text;
+    if (!PluginSettings.ConvToDoc) {
+        text = std::string(strings::kTextFileLabel) + "\nFile : " + LastOutputPath + "\n";
+        ShowInformation(text, strings::kBoxCaption);
+        return;
+    }
+    if (PalmDesktopPath.currentUser != nullptr) {
+        text = std::string("User : ") + PalmDesktopPath.currentUser->name + "\nTitle : " + LastOutputPath + "\n";
+    } else {
+        text = std::string("File : ") + LastOutputPath + "\n";
+    }
+    ShowInformation(text, strings::kDoneCaption);
+}
+
+void RunExportCommand(ExportMode mode) {
+    if (HostMainWindow == nullptr) {
+        host::Window others = nullptr;
+        HostApi.CXA_GetStaticWindows(&HostMainWindow, &others, &others, &others, &others);
+    }
+    FailureCode = kNoFailure;
+    char folderPath[host::kPathBufferSize];
+    const int current = GetCurrentFolderPath(folderPath);
+    int exported = 0;
+    if (mode == ExportMode::Selection) {
+        exported = ExportFolder(folderPath);
+    } else {
+        if (current) exported = ExportUnread(folderPath);
+        if (PluginSettings.SubFolder) exported += ExportSubfolders(folderPath);
+    }
+    ReportResult(exported);
+}

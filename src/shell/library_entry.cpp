@@ -1,5 +1,8 @@
 #include "shell/library_entry.h"
 
+#include "hotsync/install_queue.h"
+#include "hotsync/palm_desktop.h"
+#include "hotsync/users_file.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 #include "shell/host_api.h"
@@ -8,7 +11,10 @@
 namespace {
 
 // The Palm Desktop path, its users and the install user.
-void LoadPalmDesktop() {}
+void LoadPalmDesktop() {
+    if (ReadPalmDesktopPath(PalmDesktopPath)) ReadPalmUserList(PalmDesktopPath.path, PalmUserList);
+    SelectInstallUser();
+}
 
 void AttachWork() {
     platform::InitialiseCommonControls();

@@ -17,6 +17,9 @@ struct SimulatorOptions {
     std::string fallback;       // --fallback REL: CXA_GetAindexFolderPath
     std::string select = "none";  // --select none|all|unread|LIST
     std::string dialog;         // --dialog SCRIPT
+    std::string undeliverable;  // --no-text LIST: messages whose text the host withholds
+    bool forceListResult = false;  // --list-result N: CXA_ListUpFiles answers N
+    int listResult = 0;
 };
 
 // False with a message in error when the command line is not understood.

@@ -1,0 +1,125 @@
+#include "export/folder_export.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "export/base_name.h"
+#include "export/failure_code.h"
+#include "export/last_output_path.h"
+#include "hotsync/install_queue.h"
+#include "palmdoc/pdb_writer.h"
+#include "platform/temporary_folder.h"
+#include "resources/strings.h"
+#include "settings/plugin_settings.h"
+#include "shell/error_box.h"
+#include "shell/host_api.h"
+#include "text/medoc_index.h"
+#include "text/message_block.h"
+
+namespace {
+
+constexpr char kDoReadMacro[] = "DoRead();";
+
+// Reports a text file that could not be created or written whole.
+int FailTextFile(const char* textPath) {
+    FailureCode = kTextFileFailed;
+    ShowErrorBox(strings::kCannotCreateTempFile, textPath);
+    return 0;
+}
+
+// Writes every selected message as a block; true when the file holds them
+// all, that is when no write, the flush or the close failed.
+bool WriteSelectedMessages(std::FILE* file, int32_t count) {
+    int lineNumber = count + 1;
+    if (PluginSettings.MeDocIndex) StartMeDocIndex(count);
+    char messagePath[host::kPathBufferSize];
+    for (int32_t position = host::kNoPosition;;) {
+        position = HostApi.CXA_GetNextMessagePath(position, messagePath, host::kSelectedMessages);
+        if (position == host::kNoPosition) break;
+        // Streamed: one host text at a time, released as soon as it is written.
+        const char* text = HostApi.CXA_GetMessage(messagePath);
+        if (text == nullptr) continue;
+        lineNumber += WriteMessageBlock(text, file, lineNumber);
+        HostApi.CXA_ReleaseCoraxBuffer();
+    }
+    const bool written = std::ferror(file) == 0 && std::fflush(file) == 0;
+    return (std::fclose(file) == 0) && written;
+}
+
+}  // namespace
+
+bool MakeTextPath(const char* baseName, char* out) {
+    const std::string path = TemporaryFolder() + "\\" + baseName + ".txt";
+    if (path.size() >= host::kPathBufferSize) return false;
+    std::memcpy(out, path.c_str(), path.size() + 1);
+    return true;
+}
+
+int ConvertToDoc(const char* baseName, const char* textPath, const char* indexText) {
+    char pdbPath[host::kPathBufferSize];
+    // Forming the path may name it in LastOutputPath; a failed conversion
+    // must leave the report naming the last document that exists.
+    char previousOutput[kLastOutputPathSize];
+    std::memcpy(previousOutput, LastOutputPath, sizeof previousOutput);
+    if (!MakePdbPath(baseName, pdbPath)) {
+        FailureCode = kConversionFailed;
+        const std::string intended = TemporaryFolder() + "\\" + baseName + ".pdb";
+        ShowErrorBox(strings::kConversionFailed, intended.c_str());
+        return 0;
+    }
+    if (WritePalmDoc(textPath, pdbPath, baseName, indexText) != kWritePalmDocSucceeded) {
+        std::memcpy(LastOutputPath, previousOutput, sizeof previousOutput);
+        FailureCode = kConversionFailed;
+        ShowErrorBox(strings::kConversionFailed, pdbPath);
+        std::remove(pdbPath);
+        return 0;
+    }
+    RaiseInstallFlag(PalmDesktopPath);
+    std::remove(textPath);
+    return 1;
+}
+
+int ExportFolder(const char* folderPath) {
+    char baseName[kBaseNameSize];
+    BaseName named = MakeBaseName(folderPath, baseName);
+    if (named == BaseName::None) return 0;
+    // The report names the document by its base name: it must fit whole.
+    if (named != BaseName::TooLong && std::strlen(baseName) >= kLastOutputPathSize) named = BaseName::TooLong;
+
+    const int32_t count = HostApi.CXA_GetMessageCount(host::kSelectedMessages);
+    if (count == 0 || count < PluginSettings.MinUnread) return 0;
+
+    char textPath[host::kPathBufferSize];
+    if (named == BaseName::TooLong || !MakeTextPath(baseName, textPath)) {
+        const std::string intended = TemporaryFolder() + "\\" + (named == BaseName::TooLong ? folderPath : baseName);
+        return FailTextFile(intended.c_str());
+    }
+    if (!PluginSettings.ConvToDoc && std::strlen(textPath) >= kLastOutputPathSize) return FailTextFile(textPath);
+    std::FILE* file = std::fopen(textPath, "wb");
+    if (file == nullptr) return FailTextFile(textPath);
+    if (!WriteSelectedMessages(file, count)) {
+        ReleaseMeDocIndex();
+        // Half a text file is no result: it is neither converted nor kept,
+        // and the messages stay unread for the next export.
+        std::remove(textPath);
+        return FailTextFile(textPath);
+    }
+
+    int produced;
+    if (PluginSettings.ConvToDoc) {
+        const char* indexText = PluginSettings.MeDocIndex ? MeDocIndexBuffer.text : nullptr;
+        produced = ConvertToDoc(baseName, textPath, indexText);
+        // With no install user the path was named already; with one, the
+        // report names the document by its base name.
+        if (produced && PalmDesktopPath.currentUser != nullptr) SetLastOutputPath(baseName);
+    } else {
+        SetLastOutputPath(textPath);  // fits: checked before the file was made
+        produced = 1;
+    }
+    ReleaseMeDocIndex();
+    // Only a folder whose output exists is marked read, so that a failed
+    // export is picked up again by the next one.
+    if (produced && PluginSettings.DoRead) HostApi.CXA_RunMacro(kDoReadMacro);
+    return produced;
+}
