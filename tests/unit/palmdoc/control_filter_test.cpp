@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "palmdoc/control_filter.h"
+#include "palmdoc_test_support.h"
+
+namespace {
+
+struct FilterCase {
+    const char* record;
+    const char* kept;
+    unsigned char lineEnd;
+};
+
+const FilterCase kFilterCases[] = {
+    {"61 62 09 63 0D 0A 64 1B 65 00 66", "61 62 63 0A 64 65 66", 0x0A},
+    {"61 62 09 63 0D 64 0A 65", "61 62 63 0D 64 65", 0x0D},
+    {"61 0A 62 0D 0A", "61 0A 62 0A", 0x0A},
+    {"61 62 00 63 09 64", "61 62 00 63 64", 0},
+    {"61 62 0D", "61 62 0D", 0x0D},
+    {"7F FF 1F 0A 20", "7F FF 0A 20", 0x0A},
+    {"", "", 0},
+};
+
+TEST(FilterControlChars, DecidesTheTerminatorAndDropsControlBytes) {
+    for (const FilterCase& c : kFilterCases) {
+        SCOPED_TRACE(c.record);
+        tBuf record;
+        Fill(record, FromHex(c.record));
+        const uint32_t length = FilterControlChars(record);
+        EXPECT_EQ(ToHex(Contents(record)), c.kept);
+        EXPECT_EQ(length, record.length);
+        EXPECT_EQ(record.lineEnd, c.lineEnd);
+    }
+}
+
+TEST(FilterControlChars, KeepsATerminatorAlreadyDecided) {
+    tBuf record;
+    Fill(record, FromHex("61 0A 62 0D 63"));
+    record.lineEnd = 0x0D;
+    FilterControlChars(record);
+    EXPECT_EQ(ToHex(Contents(record)), "61 62 0D 63");
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+// The database writer: layout, record cutting and every way it can fail.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "palmdoc/pdb_reader.h"
+#include "palmdoc/pdb_writer.h"
+#include "palmdoc_test_support.h"
+
+namespace {
+
+constexpr uint32_t kRecord = 4096;
+
+Bytes Text(std::size_t length, unsigned char first = 'a') {
+    Bytes bytes(length);
+    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<unsigned char>(first + (i * 7 + i / 26) % 26);
+    return bytes;
+}
+
+class WriterTest : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    std::string text = folder.Path("text.txt");
+    std::string pdbPath = folder.Path("out.pdb");
+
+    int Write(const Bytes& fileBytes, const char* index = nullptr, const char* title = "title") {
+        WriteFile(text, fileBytes);
+        return WritePalmDoc(text.c_str(), pdbPath.c_str(), title, index);
+    }
+
+    PalmDocDatabase Read() {
+        const Bytes file = ReadFile(pdbPath);
+        PalmDocDatabase database;
+        std::string error;
+        EXPECT_TRUE(ReadPalmDocDatabase(file.data(), file.size(), database, error)) << error;
+        return database;
+    }
+
+    // Record k's text, decompressed.
+    Bytes RecordText(const PalmDocDatabase& database, std::size_t k) {
+        std::size_t start = 0;
+        for (std::size_t i = 1; i < k; ++i) start += database.records[i - 1].textLength;
+        const auto from = database.text.begin() + static_cast<std::ptrdiff_t>(start);
+        return Bytes(from, from + database.records[k - 1].textLength);
+    }
+};
+
+TEST_F(WriterTest, WritesTheWorkedExample) {
+    ASSERT_EQ(Write(Repeat(FromHex("61 62 63"), 6), nullptr, "test"), 0);
+    const std::string expected =
+        "74 65 73 74 " + ToHex(Bytes(32, 0)) +
+        " 06 D1 44 AE 06 D1 44 AE " + ToHex(Bytes(16, 0)) + " 54 45 58 74 52 45 41 64 " + ToHex(Bytes(8, 0)) +
+        " 00 02 00 00 00 60 40 6F 80 00 00 00 00 70 40 6F 80 01 00 00"
+        " 00 02 00 00 00 00 00 12 00 01 10 00 00 00 00 00 61 62 63 80 1F 80 61 63";
+    EXPECT_EQ(ToHex(ReadFile(pdbPath)), expected);
+}
+
+TEST_F(WriterTest, EmptyTextGivesHeaderAndRecordZeroOnly) {
+    ASSERT_EQ(Write({}), 0);
+    const Bytes file = ReadFile(pdbPath);
+    ASSERT_EQ(file.size(), 104u);
+    EXPECT_EQ(Field16(file, 76), 1);
+    EXPECT_EQ(ToHex(Bytes(file.begin() + 78, file.end())),
+              "00 00 00 58 40 6F 80 00 00 00 00 02 00 00 00 00 00 00 00 00 10 00 00 00 00 00");
+}
+
+TEST_F(WriterTest, CutsTheStreamInto4096ByteRecords) {
+    struct Case {
+        std::size_t fileLength;
+        std::vector<std::size_t> recordLengths;
+    };
+    const Case cases[] = {{1, {1}}, {4096, {4096}}, {4097, {4096, 1}}, {8192, {4096, 4096}}, {10000, {4096, 4096, 1808}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileLength);
+        const Bytes input = Text(c.fileLength);
+        ASSERT_EQ(Write(input), 0);
+        const PalmDocDatabase database = Read();
+        ASSERT_EQ(database.recordCount, c.recordLengths.size());
+        EXPECT_EQ(database.numberOfRecords, c.recordLengths.size() + 1);
+        for (std::size_t k = 0; k < c.recordLengths.size(); ++k) EXPECT_EQ(database.records[k].textLength, c.recordLengths[k]);
+        EXPECT_EQ(database.text, input);
+        EXPECT_EQ(database.textLength, c.fileLength);
+    }
+}
+
+TEST_F(WriterTest, PutsTheIndexInFrontOfTheFile) {
+    const Bytes index = Text(5000, 'A');
+    const std::string indexText(index.begin(), index.end());
+    const Bytes file = Text(100);
+    ASSERT_EQ(Write(file, indexText.c_str()), 0);
+    const PalmDocDatabase database = Read();
+    ASSERT_EQ(database.recordCount, 2);
+    EXPECT_EQ(RecordText(database, 1), Bytes(index.begin(), index.begin() + kRecord));
+    EXPECT_EQ(RecordText(database, 2), Concat(Bytes(index.begin() + kRecord, index.end()), file));
+    EXPECT_EQ(database.textLength, 5100u);
+}
+
+TEST_F(WriterTest, StartsTheFileInTheRecordAfterAFullIndex) {
+    const Bytes index = Text(kRecord, 'A');
+    const std::string indexText(index.begin(), index.end());
+    const Bytes file = Text(10);
+    ASSERT_EQ(Write(file, indexText.c_str()), 0);
+    const PalmDocDatabase database = Read();
+    ASSERT_EQ(database.recordCount, 2);
+    EXPECT_EQ(RecordText(database, 1), index);
+    EXPECT_EQ(RecordText(database, 2), file);
+}
+
+TEST_F(WriterTest, WritesAnIndexWithAnEmptyFile) {
+    const Bytes index = Text(5000, 'A');
+    const std::string indexText(index.begin(), index.end());
+    ASSERT_EQ(Write({}, indexText.c_str()), 0);
+    EXPECT_EQ(Read().text, index);
+}
+
+TEST_F(WriterTest, TreatsAnEmptyIndexAsNone) {
+    ASSERT_EQ(Write(Text(300), nullptr), 0);
+    const Bytes withoutIndex = ReadFile(pdbPath);
+    ASSERT_EQ(Write(Text(300), ""), 0);
+    EXPECT_EQ(ReadFile(pdbPath), withoutIndex);
+}
+
+TEST_F(WriterTest, CutsTheTitleAfter31Bytes) {
+    // 15 double-byte characters and one more lead byte: the 31st byte is the
+    // first half of the 16th character.
+    std::string title;
+    for (int i = 0; i < 20; ++i) title += "\x93\xFA";
+    ASSERT_EQ(Write(Text(10), nullptr, title.c_str()), 0);
+    const Bytes file = ReadFile(pdbPath);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 31), Bytes(title.begin(), title.begin() + 31));
+    EXPECT_EQ(file[31], 0);
+}
+
+TEST_F(WriterTest, CountsDroppedBytesInTheTextLength) {
+    const Bytes input = Repeat(FromHex("61 62 0D 0A"), 100);
+    ASSERT_EQ(Write(input), 0);
+    const PalmDocDatabase database = Read();
+    EXPECT_EQ(database.textLength, 400u);
+    EXPECT_EQ(database.text, Repeat(FromHex("61 62 0A"), 100));
+}
+
+TEST_F(WriterTest, PointsEveryEntryAtItsRecord) {
+    ASSERT_EQ(Write(Text(3 * kRecord + 5)), 0);
+    const Bytes file = ReadFile(pdbPath);
+    const PalmDocDatabase database = Read();
+    uint32_t expected = 8 * 4 + 104;
+    for (uint32_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(Field32(file, 78 + 8 * k + 4), 0x406F8000u + k);
+    }
+    for (const PalmDocRecord& record : database.records) {
+        EXPECT_EQ(record.offset, expected);
+        expected += record.storedLength;
+    }
+    EXPECT_EQ(expected, file.size());
+}
+
+TEST_F(WriterTest, FailsOnARecordThatFiltersToNothing) {
+    const Bytes controlOnly(kRecord, 0x09);
+    EXPECT_EQ(Write(Concat(controlOnly, Text(10))), 1);
+}
+
+TEST_F(WriterTest, FailsWhenTheTextFileCannotBeOpened) {
+    EXPECT_EQ(WritePalmDoc(folder.Path("missing.txt").c_str(), pdbPath.c_str(), "t", nullptr), 1);
+}
+
+TEST_F(WriterTest, FailsWhenTheDatabaseCannotBeCreated) {
+    WriteFile(text, Text(10));
+    EXPECT_EQ(WritePalmDoc(text.c_str(), folder.Path("no/such/folder.pdb").c_str(), "t", nullptr), 1);
+}
+
+// A sparse file stands for a text too long for 65534 records.
+void MakeSparseFile(const std::string& path, uint64_t length) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fseek(file, static_cast<long>(length - 1), SEEK_SET), 0);
+    ASSERT_EQ(std::fputc('x', file), 'x');
+    ASSERT_EQ(std::fclose(file), 0);
+}
+
+TEST_F(WriterTest, RefusesATextBeyond65534RecordsBeforeWritingAnything) {
+    const uint64_t limit = uint64_t{65534} * kRecord;
+    MakeSparseFile(text, limit + 1);
+    EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", nullptr), 1);
+    EXPECT_TRUE(ReadFile(pdbPath).empty());
+
+    MakeSparseFile(text, limit);
+    EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", "x"), 1);
+    EXPECT_TRUE(ReadFile(pdbPath).empty());
+}
+
+TEST_F(WriterTest, FailsWhenTheDiskIsFull) {
+    if (!FileExists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+    // A small database fails at the final flush, a large one at a write.
+    for (std::size_t length : {std::size_t{10}, std::size_t{200000}}) {
+        SCOPED_TRACE(length);
+        WriteFile(text, Text(length));
+        EXPECT_EQ(WritePalmDoc(text.c_str(), "/dev/full", "t", nullptr), 1);
+    }
+}
+
+}  // namespace
