@@ -1,0 +1,20 @@
+// The reader of Palm Desktop's users file "users.dat" (layout in
+// users_dat_format.md). It takes any bytes: a damaged or cut file gives the
+// users that were stored whole, never a partly read one.
+#pragma once
+
+#include <cstdio>
+
+#include "hotsync/palm_desktop.h"
+
+// Reads "<folder>\users.dat" into list. 1 when the file was read (also when
+// it held no user), 0 when it could not be opened, its name does not fit a
+// path buffer, or no memory was available; the list is then empty.
+int ReadPalmUserList(const char* folder, PalmUsers& list);
+
+// The same for a users file named by its full path.
+int ReadPalmUsersFile(const char* filePath, PalmUsers& list);
+
+// Consumes a marked trailer: runs of four bytes and a scan to the marker byte,
+// repeated while the byte remembered before the marker says another follows.
+void SkipToMarker(std::FILE* file);
