@@ -1,0 +1,18 @@
+// One message as a block of the export text file:
+//   "Subject: %s\n" "From: %s\n" "Date: %s\n" body "--EOM--\n"
+// The body is every byte after the first CR LF CR LF of the message text,
+// unchanged (a text without one has an empty body). The lines added here
+// end in LF alone; the body keeps its CR LF.
+#pragma once
+
+#include <cstdio>
+
+// Writes the block for messageText to file and, when MeDocIndex is on and
+// the message has a Subject header, adds its index entry numbered
+// lineNumber. Returns the block's line count, 3 + LFs of the body + 1, which
+// is the number of LF bytes written. Nothing of the message is kept after
+// the call. Write errors stay in the stream's error flag for the caller.
+int WriteMessageBlock(const char* messageText, std::FILE* file, int lineNumber);
+
+// Number of LF bytes in text, up to its NUL.
+int CountLineFeeds(const char* text);
