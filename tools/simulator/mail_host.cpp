@@ -156,7 +156,7 @@ void FallbackFolderPath(char* path) { CopyPath(mail.fallback, path); }
 
 int32_t ListFolders(const char* pattern, char* buffer, int32_t size) {
     if (Simulator().options.forceListResult) return Simulator().options.listResult;
-    std::vector<std::string> paths;
+    std::vector<std::string> paths = Simulator().options.listExtra;
     const std::string text = pattern;
     const size_t tree = text.size() >= sizeof kTreePattern - 1 ? text.size() - (sizeof kTreePattern - 1) : 0;
     if (text.compare(tree, std::string::npos, kTreePattern) == 0) ListTree(text.substr(0, tree), paths);

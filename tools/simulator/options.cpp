@@ -25,6 +25,7 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions& options, std::string&
         else if (name == "--fallback") options.fallback = value;
         else if (name == "--select") options.select = value;
         else if (name == "--dialog") options.dialog = value;
+        else if (name == "--list-extra") options.listExtra.push_back(value);
         else if (name == "--no-text") options.undeliverable = value;
         else if (name == "--list-result") { options.forceListResult = true; options.listResult = std::atoi(value.c_str()); }
         else {

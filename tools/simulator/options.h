@@ -18,6 +18,7 @@ struct SimulatorOptions {
     std::string select = "none";  // --select none|all|unread|LIST
     std::string dialog;         // --dialog SCRIPT
     std::string undeliverable;  // --no-text LIST: messages whose text the host withholds
+    std::vector<std::string> listExtra;  // --list-extra PATH: listed before the tree
     bool forceListResult = false;  // --list-result N: CXA_ListUpFiles answers N
     int listResult = 0;
 };
