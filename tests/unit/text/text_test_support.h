@@ -1,0 +1,68 @@
+// Helpers of the message text tests: settings set for one test, refusable
+// storage, and the bytes a block writes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "settings/plugin_settings.h"
+#include "text/medoc_index.h"
+#include "text/message_block.h"
+#include "text/text_storage.h"
+
+// Settings as the store loads them by default; restored after each test.
+class TextTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = PluginSettings;
+        PluginSettings = SettingsRecord{};
+        PluginSettings.MeDocIndex = 1;
+        PluginSettings.TrimSubject = 1;
+        ReleaseMeDocIndex();
+    }
+    void TearDown() override {
+        TextStorage = HeapTextStorage;
+        ReleaseMeDocIndex();
+        PluginSettings = saved_;
+    }
+
+private:
+    SettingsRecord saved_;
+};
+
+// Storage that grants the first `allowed` requests and refuses the rest.
+namespace refusing_storage {
+inline int& Allowed() {
+    static int allowed = 0;
+    return allowed;
+}
+inline bool Grant() { return Allowed()-- > 0; }
+inline void* AllocateZeroed(std::size_t size) { return Grant() ? HeapTextStorage.allocateZeroed(size) : nullptr; }
+inline void* Resize(void* block, std::size_t size) { return Grant() ? HeapTextStorage.resize(block, size) : nullptr; }
+inline void Use(int allowed) {
+    Allowed() = allowed;
+    TextStorage = TextStorageFunctions{AllocateZeroed, Resize, HeapTextStorage.release};
+}
+}  // namespace refusing_storage
+
+struct WrittenBlock {
+    std::string bytes;
+    int lineCount;
+};
+
+inline WrittenBlock WriteBlock(const std::string& messageText, int lineNumber = 1) {
+    std::FILE* file = std::tmpfile();
+    EXPECT_NE(file, nullptr);
+    WrittenBlock block;
+    block.lineCount = WriteMessageBlock(messageText.c_str(), file, lineNumber);
+    std::rewind(file);
+    char chunk[4096];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) block.bytes.append(chunk, got);
+    std::fclose(file);
+    return block;
+}
+
+inline std::string IndexText() { return MeDocIndexBuffer.text != nullptr ? MeDocIndexBuffer.text : std::string(); }
