@@ -145,9 +145,12 @@ bool ParseArguments(const std::vector<std::string>& arguments, ConvertOptions& o
     return true;
 }
 
+// Only files this run may have written; a folder of that name stays.
 void RemoveQuietly(const std::string& path) {
     std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    if (std::filesystem::is_regular_file(path, ignored)) {
+        std::filesystem::remove(path, ignored);
+    }
 }
 
 bool Rename(const std::string& from, const std::string& to) {
@@ -161,10 +164,11 @@ bool Rename(const std::string& from, const std::string& to) {
 }
 
 // The export loop: counter N + 1, the index head, one block per message.
-bool WriteExportText(Mailbox& mailbox, const std::string& textPath) {
+// Failures name shownPath, the file that the user asked for.
+bool WriteExportText(Mailbox& mailbox, const std::string& textPath, const std::string& shownPath) {
     std::FILE* file = std::fopen(textPath.c_str(), "wb");
     if (file == nullptr) {
-        ReportError("cannot write " + textPath);
+        ReportError("cannot write " + shownPath);
         return false;
     }
     const int messageCount = static_cast<int>(mailbox.Count());
@@ -184,16 +188,16 @@ bool WriteExportText(Mailbox& mailbox, const std::string& textPath) {
     }
     const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
     if (std::fclose(file) != 0 || !written) {
-        ReportError("cannot write " + textPath);
+        ReportError("cannot write " + shownPath);
         return false;
     }
     return true;
 }
 
-bool WriteIndexFile(const std::string& path) {
+bool WriteIndexFile(const std::string& path, const std::string& shownPath) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        ReportError("cannot write " + path);
+        ReportError("cannot write " + shownPath);
         return false;
     }
     // With the index switched off there is no index text: the file is empty.
@@ -202,7 +206,7 @@ bool WriteIndexFile(const std::string& path) {
     }
     const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
     if (std::fclose(file) != 0 || !written) {
-        ReportError("cannot write " + path);
+        ReportError("cannot write " + shownPath);
         return false;
     }
     return true;
@@ -211,10 +215,10 @@ bool WriteIndexFile(const std::string& path) {
 // Writes the output under its partial name; false after reporting why.
 bool WriteOutput(Mailbox& mailbox, const ConvertOptions& options, const std::string& partialPath) {
     if (options.outputKind == OutputKind::kText) {
-        return WriteExportText(mailbox, partialPath);
+        return WriteExportText(mailbox, partialPath, options.outputPath);
     }
     const std::string textPath = options.outputPath + kTextPartialSuffix;
-    bool converted = WriteExportText(mailbox, textPath);
+    bool converted = WriteExportText(mailbox, textPath, options.outputPath);
     if (converted) {
         const char* indexText = PluginSettings.MeDocIndex != 0 ? MeDocIndexBuffer.text : nullptr;
         converted = WritePalmDoc(textPath.c_str(), partialPath.c_str(), options.title.c_str(), indexText) ==
@@ -238,7 +242,7 @@ bool Convert(const ConvertOptions& options) {
     const std::string partialIndex = options.indexPath + kPartialSuffix;
     bool done = WriteOutput(mailbox, options, partialOutput);
     if (done && !options.indexPath.empty()) {
-        done = WriteIndexFile(partialIndex);
+        done = WriteIndexFile(partialIndex, options.indexPath);
     }
     if (done && !options.indexPath.empty()) {
         done = Rename(partialIndex, options.indexPath);
