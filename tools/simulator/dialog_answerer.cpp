@@ -108,7 +108,8 @@ std::string DescribeControl(HWND control) {
 // the combo box's inner edit field is a grandchild and not listed.
 std::string DescribeControls(HWND dialog) {
     std::string json = "[";
-    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
         if (json.size() > 1) json += ",";
         json += DescribeControl(control);
     }
@@ -132,7 +133,8 @@ void WatchEndDialog() {
     static bool watching = false;
     if (watching) return;
     const FARPROC endDialog = GetProcAddress(GetModuleHandleA("user32.dll"), "EndDialog");
-    watching = ReplaceImport(Simulator().plugin, endDialog, reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RecordingEndDialog)));
+    watching = ReplaceImport(Simulator().plugin, endDialog,
+                             reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RecordingEndDialog)));
 }
 
 // --- The script ----------------------------------------------------------
@@ -165,9 +167,11 @@ StepOutcome ApplyStep(HWND dialog, const std::string& step) {
         return StepOutcome::Closed;
     }
     if (verb == "wait") {
-        const UINT milliseconds = argument.empty() ? kDefaultWaitMilliseconds
-                                                   : static_cast<UINT>(std::strtoul(argument.c_str(), nullptr, 10));
-        return SetTimer(dialog, kStepTimer, milliseconds, nullptr) != 0 ? StepOutcome::Pause : StepOutcome::Failed;
+        const UINT milliseconds = argument.empty()
+                                      ? kDefaultWaitMilliseconds
+                                      : static_cast<UINT>(std::strtoul(argument.c_str(), nullptr, 10));
+        return SetTimer(dialog, kStepTimer, milliseconds, nullptr) != 0 ? StepOutcome::Pause
+                                                                        : StepOutcome::Failed;
     }
     if (verb == "screenshot") {
         const bool saved = !argument.empty() && SaveWindowPicture(dialog, argument);
@@ -217,8 +221,10 @@ void RunSteps(HWND dialog) {
 
 void LogEnd(const OpenDialog& state) {
     JsonLine line("dialog-end");
-    if (state.ended) line.Number("result", state.result);
-    else line.Raw("result", "null");
+    if (state.ended)
+        line.Number("result", state.result);
+    else
+        line.Raw("result", "null");
     Log(line);
 }
 
@@ -244,7 +250,10 @@ LRESULT CALLBACK WatchingDialogProcedure(HWND dialog, UINT message, WPARAM wPara
 }  // namespace
 
 void AnswerDialog(HWND dialog, const std::string& owner, const std::string& caption) {
-    Log(JsonLine("dialog").Text("caption", caption).Utf8("owner", owner).Raw("controls", DescribeControls(dialog)));
+    Log(JsonLine("dialog")
+            .Text("caption", caption)
+            .Utf8("owner", owner)
+            .Raw("controls", DescribeControls(dialog)));
     WatchEndDialog();
     OpenDialog& state = openDialogs[dialog];
     state.steps = StepsOfOpening(openings++);

@@ -30,7 +30,8 @@ bool ReplaceImport(HMODULE module, FARPROC original, FARPROC replacement) {
     for (auto* entry = AtOffset<IMAGE_IMPORT_DESCRIPTOR>(module, imports.VirtualAddress); entry->Name != 0;
          ++entry) {
         for (auto* slot = AtOffset<ULONG_PTR>(module, entry->FirstThunk); *slot != 0; ++slot) {
-            if (*slot == reinterpret_cast<ULONG_PTR>(original)) replaced = WriteSlot(slot, replacement) || replaced;
+            if (*slot == reinterpret_cast<ULONG_PTR>(original))
+                replaced = WriteSlot(slot, replacement) || replaced;
         }
     }
     return replaced;

@@ -1,0 +1,396 @@
+"""The settings dialog "PROPDLG": its template in the built library, and what
+OK and Cancel do to the settings, the install user and the INI file."""
+import os
+import struct
+import subprocess
+import time
+import unittest
+
+import fixtures
+from harness import HOTSYNC_KEY, PLUGIN, SIMULATOR, PluginTestCase, read_ini, reg_query, wine_env, \
+    windows_path, write_ini
+
+CAPTION = "CoraxToPalm の設定"
+NO_INSTALL_USER = "(インストールしない)"
+OK, CANCEL = 1, 2
+
+# --- The template as the resource compiler wrote it -----------------------
+
+RT_DIALOG = 5
+RT_VERSION = 16
+LANG_JAPANESE = 1041
+DIALOG_STYLE = 0x80C800C0  # WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT
+DS_SETFONT = 0x40
+# The classes a template may name by number.
+CLASS_ORDINALS = {0x80: "BUTTON", 0x81: "EDIT", 0x82: "STATIC", 0x83: "LISTBOX", 0x84: "SCROLLBAR",
+                  0x85: "COMBOBOX"}
+VERSION_SIGNATURE = 0xFEEF04BD
+
+# order, id, class, text, style, extended style, x, y, width, height
+CONTROLS = [
+    (1, "BUTTON", "OK", 0x50010001, 0, 61, 102, 36, 14),
+    (2, "BUTTON", "キャンセル", 0x50010000, 0, 100, 102, 36, 14),
+    (-1, "STATIC", "ユーザー", 0x50020000, 0, 4, 6, 47, 12),
+    (1001, "COMBOBOX", "", 0x50210002, 0, 36, 4, 80, 72),
+    (1100, "BUTTON", "既読にする", 0x50010003, 0, 4, 24, 46, 12),
+    (1101, "BUTTON", "MeDoc形式にする", 0x50010003, 0, 4, 36, 64, 12),
+    (1102, "BUTTON", "Subject の [～] を削除する", 0x50010003, 0, 4, 48, 90, 12),
+    (1103, "BUTTON", "サブフォルダも変換する", 0x50010003, 0, 4, 64, 80, 12),
+    (-1, "STATIC", "未読がｎ通以上の場合に変換する", 0x50020000, 0, 14, 80, 100, 12),
+    (1003, "EDIT", "", 0x50802000, 0x1000, 100, 78, 24, 12),
+]
+
+
+def pe_resources(path):
+    """{(type, name, language): bytes} of a PE file, read with the stdlib."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0"
+    sections, optional_size = struct.unpack_from("<2xH12xH", data, pe + 4)
+    optional = pe + 24
+    assert struct.unpack_from("<H", data, optional)[0] == 0x10B, "not a 32-bit image"
+    resource_rva = struct.unpack_from("<I", data, optional + 96 + 2 * 8)[0]
+    table = optional + optional_size
+
+    def offset_of(rva):
+        for i in range(sections):
+            size, address, _, raw = struct.unpack_from("<IIII", data, table + 40 * i + 8)
+            if address <= rva < address + max(size, 1):
+                return rva - address + raw
+        raise ValueError("RVA %#x in no section" % rva)
+
+    base = offset_of(resource_rva)
+
+    def name_at(value):
+        if not value & 0x80000000:
+            return value
+        at = base + (value & 0x7FFFFFFF)
+        length = struct.unpack_from("<H", data, at)[0]
+        return data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+
+    def entries(directory):
+        named, numbered = struct.unpack_from("<12xHH", data, base + directory)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", data, base + directory + 16 + 8 * i)
+            yield name_at(name), target
+
+    found = {}
+    for kind, kinds in entries(0):
+        for name, names in entries(kinds & 0x7FFFFFFF):
+            for language, leaf in entries(names & 0x7FFFFFFF):
+                rva, size = struct.unpack_from("<II", data, base + leaf)
+                at = offset_of(rva)
+                found[(kind, name, language)] = data[at:at + size]
+    return found
+
+
+class TemplateReader:
+    """Reads a DLGTEMPLATEEX field by field."""
+
+    def __init__(self, data):
+        self.data, self.at = data, 0
+
+    def take(self, form):
+        values = struct.unpack_from("<" + form, self.data, self.at)
+        self.at += struct.calcsize("<" + form)
+        return values if len(values) > 1 else values[0]
+
+    def text(self):
+        end = self.at
+        while self.data[end:end + 2] != b"\0\0":
+            end += 2
+        value = self.data[self.at:end].decode("utf-16-le")
+        self.at = end + 2
+        return value
+
+    def name_or_number(self):
+        first = struct.unpack_from("<H", self.data, self.at)[0]
+        if first == 0:
+            self.at += 2
+            return None
+        if first == 0xFFFF:
+            self.at += 4
+            return struct.unpack_from("<H", self.data, self.at - 2)[0]
+        return self.text()
+
+    def align(self):
+        self.at = (self.at + 3) & ~3
+
+
+def read_dialog_template(data):
+    r = TemplateReader(data)
+    dialog = {}
+    (dialog["version"], dialog["signature"], dialog["help"], dialog["exstyle"], dialog["style"],
+     dialog["count"], *rectangle) = r.take("HHIIIHhhhh")
+    dialog["rectangle"] = tuple(rectangle)
+    dialog["menu"], dialog["class"], dialog["caption"] = r.name_or_number(), r.name_or_number(), r.text()
+    if dialog["style"] & DS_SETFONT:
+        dialog["font"] = r.take("HHBB") + (r.text(),)
+    controls = []
+    for _ in range(dialog["count"]):
+        r.align()
+        _, exstyle, style, x, y, width, height, control_id = r.take("IIIhhhhi")
+        kind = r.name_or_number()
+        kind = CLASS_ORDINALS.get(kind, kind) if isinstance(kind, int) else kind.upper()
+        text = r.name_or_number()
+        extra = r.take("H")
+        r.at += extra
+        controls.append((control_id, kind, text or "", style, exstyle, x, y, width, height))
+    dialog["controls"] = controls
+    return dialog
+
+
+class TemplateTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.resources = pe_resources(PLUGIN)
+
+    def test_dialog_is_one_japanese_extended_template(self):
+        languages = [k[2] for k in self.resources if k[:2] == (RT_DIALOG, "PROPDLG")]
+        self.assertEqual(languages, [LANG_JAPANESE])
+
+    def test_dialog_fields(self):
+        dialog = read_dialog_template(self.resources[(RT_DIALOG, "PROPDLG", LANG_JAPANESE)])
+        self.assertEqual((dialog["version"], dialog["signature"]), (1, 0xFFFF))
+        self.assertEqual(dialog["style"], DIALOG_STYLE)
+        self.assertEqual(dialog["exstyle"], 0)
+        self.assertEqual(dialog["rectangle"], (0, 0, 140, 120))
+        self.assertEqual((dialog["menu"], dialog["class"]), (None, None))
+        self.assertEqual(dialog["caption"], CAPTION)
+        self.assertEqual(dialog["font"], (9, 0, 0, 1, "ＭＳ Ｐゴシック"))
+
+    def test_ten_controls_in_order(self):
+        dialog = read_dialog_template(self.resources[(RT_DIALOG, "PROPDLG", LANG_JAPANESE)])
+        self.assertEqual(dialog["count"], len(CONTROLS))
+        for order, (actual, expected) in enumerate(zip(dialog["controls"], CONTROLS), 1):
+            with self.subTest(order=order):
+                self.assertEqual(actual, expected)
+                # Every text has its Shift-JIS form: the plug-in's code page.
+                expected[2].encode("cp932")
+
+    def test_version_resource(self):
+        (key,) = [k for k in self.resources if k[0] == RT_VERSION]
+        self.assertEqual(key[2], LANG_JAPANESE)
+        data = self.resources[key]
+        fixed = data.index(struct.pack("<I", VERSION_SIGNATURE))
+        file_ms, file_ls = struct.unpack_from("<II", data, fixed + 8)
+        self.assertEqual((file_ms >> 16, file_ms & 0xFFFF, file_ls >> 16), (0, 2, 3))
+        self.assertIn("Corax To Palm".encode("utf-16-le"), data)
+        self.assertIn("041103a4".encode("utf-16-le"), data.lower())
+
+
+# --- The dialog at work, through the simulator ----------------------------
+
+USERS = [(101, "山田太郎", "YamadaT"), (102, "Suzuki", "SuzukiH"), (103, "佐藤花子", "SatoH")]
+
+
+def control(dialog, control_id):
+    (found,) = [c for c in dialog["controls"] if c["id"] == control_id]
+    return found
+
+
+def shown_settings(dialog):
+    """What an opened dialog shows, in the settings' terms."""
+    return {
+        "DoRead": control(dialog, 1100)["check"],
+        "MeDocIndex": control(dialog, 1101)["check"],
+        "TrimSubject": control(dialog, 1102)["check"],
+        "SubFolder": control(dialog, 1103)["check"],
+        "MinUnread": control(dialog, 1003)["text"],
+        "InstallUser": control(dialog, 1001)["selection"],
+        "users": control(dialog, 1001)["items"],
+    }
+
+
+class DialogTestCase(PluginTestCase):
+    def setUp(self):
+        super().setUp()
+        self.palm = os.path.join(self.dir, "palm")
+        self.mail = os.path.join(self.dir, "mail")
+        # The prefix is shared: start from no Palm Desktop whatever ran before.
+        fixtures.remove_palm_desktop()
+        self.addCleanup(fixtures.remove_palm_desktop)
+
+    def with_users(self, users=USERS):
+        fixtures.install_palm_desktop(self.palm, users)
+
+    def with_messages(self, count):
+        fixtures.write_folder(self.mail, "main/inbox", [fixtures.message("s%d" % i) for i in range(count)])
+        return ["--mailroot", windows_path(self.mail), "--folder", r"main\inbox"]
+
+    def settings_runs(self, script, openings=1, before=(), after=()):
+        run = self.run_sim(*before, *(["--run", "settings"] * openings), *after, "--dialog", script)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertEqual(run.of("dialog-error"), [])
+        return run
+
+    def outputs(self, folder):
+        return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+
+
+class OpeningTest(DialogTestCase):
+    def test_controls_show_the_defaults(self):
+        run = self.settings_runs("cancel")
+        (dialog,) = run.of("dialog")
+        self.assertEqual(dialog["caption"], CAPTION)
+        self.assertEqual([(c["id"], c["class"].upper(), c["text"]) for c in dialog["controls"]],
+                         [(i, kind, NO_INSTALL_USER if i == 1001 else ("0" if i == 1003 else text))
+                          for i, kind, text, *_ in CONTROLS])
+        self.assertEqual(shown_settings(dialog), {"DoRead": 1, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0,
+                                                  "MinUnread": "0", "InstallUser": 0, "users": [NO_INSTALL_USER]})
+        self.assertEqual(run.of("dialog-end"), [{"event": "dialog-end", "result": CANCEL}])
+
+    def test_without_a_script_the_dialog_is_cancelled(self):
+        run = self.run_sim("--run", "settings")
+        self.assertEqual([e["result"] for e in run.of("dialog-end")], [CANCEL])
+
+    def test_no_owner_before_the_first_export_command_then_the_main_window(self):
+        run = self.settings_runs("cancel;cancel", before=["--run", "settings", "--run", "selection"], openings=1)
+        self.assertEqual([d["owner"] for d in run.of("dialog")], ["none", "main"])
+
+
+class UserListTest(DialogTestCase):
+    def test_no_users_offer_only_no_install_and_ok_keeps_zero(self):
+        run = self.settings_runs("ok;cancel", openings=2)
+        first, second = run.of("dialog")
+        self.assertEqual(control(first, 1001)["items"], [NO_INSTALL_USER])
+        self.assertEqual(control(second, 1001)["selection"], 0)
+        self.assertEqual(read_ini(self.ini)["Settings"]["InstallUser"], "0")
+
+    def test_three_users_in_file_order_with_the_third_selected(self):
+        self.with_users()
+        write_ini(self.ini, {"Settings": {"InstallUser": "3"}})
+        run = self.settings_runs("cancel")
+        (dialog,) = run.of("dialog")
+        combo = control(dialog, 1001)
+        self.assertEqual(combo["items"], [NO_INSTALL_USER] + [name for _, name, _ in USERS])
+        self.assertEqual((combo["selection"], combo["text"]), (3, "佐藤花子"))
+
+    def test_choosing_no_install_sends_the_next_export_to_the_temporary_folder(self):
+        self.with_users()
+        write_ini(self.ini, {"Settings": {"InstallUser": "3"}})
+        run = self.settings_runs("combo:1001=0,ok", before=self.with_messages(1), after=["--run", "unread"])
+        self.assertEqual([e["result"] for e in run.of("dialog-end")], [OK])
+        self.assertEqual(self.outputs(self.tmp), ["inbox%s.pdb" % fixtures.today_suffix("a")])
+        self.assertEqual(self.outputs(os.path.join(self.palm, "SatoH", "INSTALL")), [])
+        self.assertIsNone(reg_query(HOTSYNC_KEY, "Install103"))
+        self.assertEqual(read_ini(self.ini)["Settings"]["InstallUser"], "0")
+
+    def test_choosing_a_user_sends_the_next_export_to_that_users_install_folder(self):
+        self.with_users()
+        run = self.settings_runs("combo:1001=2,ok", before=self.with_messages(1), after=["--run", "unread"])
+        self.assertEqual([e["result"] for e in run.of("dialog-end")], [OK])
+        self.assertEqual(self.outputs(os.path.join(self.palm, "SuzukiH", "INSTALL")),
+                         ["inbox%s.pdb" % fixtures.today_suffix("a")])
+        self.assertEqual(reg_query(HOTSYNC_KEY, "Install102"), ("REG_DWORD", "0x1"))
+        self.assertEqual(read_ini(self.ini)["Settings"]["InstallUser"], "2")
+
+    def test_no_selection_at_ok_means_no_install_user(self):
+        self.with_users()
+        write_ini(self.ini, {"Settings": {"InstallUser": "1"}})
+        self.settings_runs("combo:1001=-1,ok")
+        self.assertEqual(read_ini(self.ini)["Settings"]["InstallUser"], "0")
+
+
+class MinimumCountTest(DialogTestCase):
+    def test_minimum_holds_back_a_smaller_export(self):
+        run = self.settings_runs("edit:1003=5,ok", before=self.with_messages(4), after=["--run", "unread"])
+        self.assertEqual([b["text"] for b in run.boxes()], ["変換対象がありませんでした"])
+        self.assertEqual(self.outputs(self.tmp), [])
+
+    def test_text_is_converted_as_the_store_converts_values(self):
+        for text, shown in [("5", "5"), ("", "0"), ("007", "7"), ("12x", "12"), ("-3", "-3")]:
+            with self.subTest(text=text):
+                run = self.settings_runs("edit:1003=%s,ok;cancel" % text, openings=2)
+                self.assertEqual(control(run.of("dialog")[1], 1003)["text"], shown)
+
+    def test_empty_text_lets_a_small_export_through(self):
+        run = self.settings_runs("edit:1003=5,ok;edit:1003=,ok", openings=2, before=self.with_messages(1),
+                                 after=["--run", "unread"])
+        self.assertEqual(self.outputs(self.tmp), ["inbox%s.pdb" % fixtures.today_suffix("a")])
+        self.assertNotIn("変換対象がありませんでした", [b["text"] for b in run.boxes()])
+
+
+STORED = {"Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "1", "TrimSubject": "0", "SubFolder": "1",
+                       "InstallUser": "2"},
+          "UniqID": {"ID": "100"}}
+EVERY_CONTROL_CHANGED = "check:1100=0,check:1101=1,check:1102=1,check:1103=0,edit:1003=9,combo:1001=3"
+
+
+class OkAndCancelTest(DialogTestCase):
+    def test_cancel_after_changing_every_control_changes_nothing(self):
+        self.with_users()
+        write_ini(self.ini, STORED)
+        run = self.settings_runs(EVERY_CONTROL_CHANGED + ",cancel;cancel", openings=2,
+                                 before=self.with_messages(1), after=["--run", "unread"])
+        first, second = run.of("dialog")
+        self.assertEqual([e["result"] for e in run.of("dialog-end")], [CANCEL, CANCEL])
+        self.assertEqual(shown_settings(second), shown_settings(first))
+        # The install user is still the second one.
+        self.assertEqual(len(self.outputs(os.path.join(self.palm, "SuzukiH", "INSTALL"))), 1)
+        after = read_ini(self.ini)
+        self.assertEqual(after["Settings"], {**STORED["Settings"]})
+        self.assertEqual(after["UniqID"], {"ID": "101"})  # the export's letter only
+
+    def test_ok_with_nothing_changed_keeps_everything(self):
+        self.with_users()
+        write_ini(self.ini, STORED)
+        run = self.settings_runs("ok;cancel", openings=2)
+        first, second = run.of("dialog")
+        self.assertEqual([e["result"] for e in run.of("dialog-end")], [OK, CANCEL])
+        self.assertEqual(shown_settings(first), {"DoRead": 1, "MeDocIndex": 0, "TrimSubject": 0, "SubFolder": 1,
+                                                 "MinUnread": "0", "InstallUser": 2,
+                                                 "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
+        self.assertEqual(shown_settings(second), shown_settings(first))
+        self.assertEqual(read_ini(self.ini), STORED)
+
+    def test_ok_takes_every_control_and_the_next_opening_shows_it(self):
+        self.with_users()
+        write_ini(self.ini, STORED)
+        run = self.settings_runs(EVERY_CONTROL_CHANGED + ",ok;cancel", openings=2)
+        self.assertEqual(shown_settings(run.of("dialog")[1]),
+                         {"DoRead": 0, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0, "MinUnread": "9",
+                          "InstallUser": 3, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
+
+
+class IniTest(DialogTestCase):
+    def run_until_second_opening(self, script):
+        """Runs the simulator and returns the INI text seen while the second
+        dialog is open, after the first one's OK, and the finished run's INI."""
+        log = os.path.join(self.dir, "transcript.jsonl")
+        command = ["wine", SIMULATOR, "--plugin", windows_path(self.plugin), "--log", windows_path(log),
+                   "--tmp", windows_path(self.tmp), "--run", "settings", "--run", "settings", "--dialog", script]
+        process = subprocess.Popen(command, env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        during = None
+        deadline = time.time() + 60
+        while process.poll() is None and time.time() < deadline:
+            if os.path.exists(log):
+                with open(log, encoding="utf-8") as f:
+                    if f.read().count('"event":"dialog",') == 2:
+                        with open(self.ini, "rb") as ini:
+                            during = ini.read()
+                        break
+            time.sleep(0.05)
+        self.assertEqual(process.wait(timeout=60), 0)
+        return during
+
+    def test_choices_reach_the_file_only_at_unload_subfolder_and_minimum_never(self):
+        self.with_users()
+        before = {"Settings": {"ConvToDoc": "1", "MeDocIndex": "1", "DoRead": "1", "TrimSubject": "1",
+                               "InstallUser": "0"},
+                  "UniqID": {"ID": "97"}}
+        write_ini(self.ini, before)
+        with open(self.ini, "rb") as f:
+            original = f.read()
+        during = self.run_until_second_opening(
+            "check:1100=0,check:1101=0,check:1102=0,check:1103=1,edit:1003=7,combo:1001=1,ok;wait:3000,cancel")
+        self.assertEqual(during, original)
+        self.assertEqual(read_ini(self.ini), {
+            "Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "0", "TrimSubject": "0", "InstallUser": "1"},
+            "UniqID": {"ID": "97"},
+        })
+
+
+if __name__ == "__main__":
+    unittest.main()
