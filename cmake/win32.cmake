@@ -41,18 +41,3 @@ foreach(variant corax-sim corax-sim-missing)
     target_include_directories(${variant} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR})
 endforeach()
 target_compile_definitions(corax-sim-missing PRIVATE CORAX_SIM_LEAVE_OUT_LAST_EXPORT)
-
-# Win32 behaviour of the platform seam and the settings store, asserted under
-# Wine with GoogleTest built from Debian's sources.
-set(googletest_source /usr/src/googletest)
-file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
-if(win32_test_sources AND EXISTS ${googletest_source})
-    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(${googletest_source} googletest EXCLUDE_FROM_ALL)
-    add_executable(win32_tests ${win32_test_sources})
-    target_link_libraries(win32_tests PRIVATE gtest_main ${CTP_CORE_LIBRARIES} ${comctl32_ordinal}
-                          user32 advapi32 ${CTP_STATIC_RUNTIME})
-    add_dependencies(win32_tests comctl32_ordinal_import)
-endif()
