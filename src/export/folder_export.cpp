@@ -21,6 +21,19 @@ namespace {
 
 constexpr char kDoReadMacro[] = "DoRead();";
 
+// A file in the temporary folder, uncut: what an error box names when the
+// path does not fit its buffer.
+std::string TemporaryFilePath(const std::string& name, const char* extension) {
+    return TemporaryFolder() + "\\" + name + extension;
+}
+
+// The .pdb path MakePdbPath refused, as it would have been.
+std::string IntendedPdbPath(const char* baseName) {
+    const PalmUser* user = PalmDesktopPath.currentUser;
+    if (user == nullptr) return TemporaryFilePath(baseName, ".pdb");
+    return std::string(PalmDesktopPath.path) + "\\" + user->folderName + "\\INSTALL\\" + baseName + ".pdb";
+}
+
 // Reports a text file that could not be created or written whole.
 int FailTextFile(const char* textPath) {
     FailureCode = kTextFileFailed;
@@ -50,7 +63,7 @@ bool WriteSelectedMessages(std::FILE* file, int32_t count) {
 }  // namespace
 
 bool MakeTextPath(const char* baseName, char* out) {
-    const std::string path = TemporaryFolder() + "\\" + baseName + ".txt";
+    const std::string path = TemporaryFilePath(baseName, ".txt");
     if (path.size() >= host::kPathBufferSize) return false;
     std::memcpy(out, path.c_str(), path.size() + 1);
     return true;
@@ -64,8 +77,7 @@ int ConvertToDoc(const char* baseName, const char* textPath, const char* indexTe
     std::memcpy(previousOutput, LastOutputPath, sizeof previousOutput);
     if (!MakePdbPath(baseName, pdbPath)) {
         FailureCode = kConversionFailed;
-        const std::string intended = TemporaryFolder() + "\\" + baseName + ".pdb";
-        ShowErrorBox(strings::kConversionFailed, intended.c_str());
+        ShowErrorBox(strings::kConversionFailed, IntendedPdbPath(baseName).c_str());
         return 0;
     }
     if (WritePalmDoc(textPath, pdbPath, baseName, indexText) != kWritePalmDocSucceeded) {
@@ -92,8 +104,8 @@ int ExportFolder(const char* folderPath) {
 
     char textPath[host::kPathBufferSize];
     if (named == BaseName::TooLong || !MakeTextPath(baseName, textPath)) {
-        const std::string intended = TemporaryFolder() + "\\" + (named == BaseName::TooLong ? folderPath : baseName);
-        return FailTextFile(intended.c_str());
+        const std::string name = named == BaseName::TooLong ? std::strrchr(folderPath, '\\') + 1 : baseName;
+        return FailTextFile(TemporaryFilePath(name, ".txt").c_str());
     }
     if (!PluginSettings.ConvToDoc && std::strlen(textPath) >= kLastOutputPathSize) return FailTextFile(textPath);
     std::FILE* file = std::fopen(textPath, "wb");

@@ -215,6 +215,22 @@ class HotSyncExportTest(ExportTestCase):
         self.assertNotIn("DoRead();", run.macros())
         self.assertIsNone(reg_query(HOTSYNC_KEY, "Install5"))
 
+    def test_install_path_too_long_is_refused_not_cut(self):
+        install_palm_desktop(self.palm, [(1, "Ito", "U")])
+        write_ini(self.ini, {"Settings": {"InstallUser": "1"}})
+        # The host's folder path fits its 264 bytes; the install path does not.
+        length = 262 - len(windows_path(os.path.join(self.mail, "Account", "main"))) - len("\\.ctx")
+        self.assertGreater(len(windows_path(self.palm)) + len("\\U\\INSTALL\\_1208a.pdb") + length, 263)
+        folder = "main/" + "f" * length
+        write_folder(self.mail, folder, [message("one")])
+        run = self.export("--run", "unread", folder=folder)
+        base = "f" * length + today_suffix("a")
+        box = self.only_box(run)
+        self.assertEqual(box["text"], "DOCへの変換に失敗。\n" + windows_path(os.path.join(self.palm, "U", "INSTALL", base + ".pdb")))
+        self.assertEqual(os.listdir(os.path.join(self.palm, "U", "INSTALL")), [])
+        self.assertNotIn("DoRead();", run.macros())
+        self.assertIsNone(reg_query(HOTSYNC_KEY, "Install1"))
+
     def test_long_user_name_is_shown_whole(self):
         name = "長" * 127
         install_palm_desktop(self.palm, [(1, name, "U")])
