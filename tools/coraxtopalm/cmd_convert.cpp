@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 constexpr char kUsage[] =
     "[--medoc-index=0|1] [--trim-subject=0|1] [--trim-from=0|1] [--conv-date=0|1] "
     "[--index-out FILE] [--title T] MBOX OUTPUT.txt|OUTPUT.pdb";

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 int RunInfo(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) {

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 // The file name without folders and without its last extension.
 std::string DefaultTitle(const std::string& textPath) {

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 bool WriteAll(std::FILE* file, const std::vector<unsigned char>& bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;

@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 constexpr std::size_t kHeaderUnusedSize = 11;
 constexpr std::size_t kMaximumTextLength = 255;

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+// Exit statuses of every sub-command.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
 using CommandFunction = int (*)(const std::vector<std::string>& arguments);
 
 struct Command {

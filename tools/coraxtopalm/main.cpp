@@ -30,7 +30,7 @@ const std::vector<Command>& RegisteredCommands() { return Registry(); }
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
         PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
+        return argc < 2 ? kExitUsage : kExitOk;
     }
     for (const Command& command : Registry()) {
         if (std::strcmp(argv[1], command.name) == 0) {
@@ -39,5 +39,5 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "coraxtopalm: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);
-    return 2;
+    return kExitUsage;
 }
