@@ -13,16 +13,12 @@
 #include "mail_host.h"
 #include "options.h"
 #include "shell/host_api.h"
+#include "shell/plugin_exports.h"
 #include "sim_state.h"
 #include "transcript.h"
 
 namespace {
 
-constexpr int32_t kEventPluginInfo = 1000;
-constexpr int32_t kEventBuildMenu = 1001;
-constexpr int32_t kCommandUnread = 35000;
-constexpr int32_t kCommandSelection = 35001;
-constexpr int32_t kCommandSettings = 35002;
 
 // The information record as the host lays it out; the last field is the
 // host's own and 100 bytes here.
@@ -41,15 +37,15 @@ constexpr InfoField kInfoFields[] = {
 // The item the host's menu already holds before the plug-in appends its own.
 constexpr UINT kHostMenuItemId = 100;
 
-using HandleEventFn = int32_t(CORAX_CALL*)(int32_t, int32_t, intptr_t, intptr_t);
-using CommandFn = int32_t(CORAX_CALL*)(int32_t, int32_t);
+using HandleEventFn = decltype(&CXH_OnHandleEvent);
+using CommandFn = decltype(&CXH_OnCmdProc);
 
 HandleEventFn handleEvent = nullptr;
 CommandFn command = nullptr;
 
 void SendInfoEvent() {
     std::vector<unsigned char> record(kInfoRecordSize, kInfoPrefill);
-    const int32_t result = handleEvent(0, kEventPluginInfo, 0, reinterpret_cast<intptr_t>(record.data()));
+    const int32_t result = handleEvent(0, EVT_PLUGIN_INFO, 0, reinterpret_cast<intptr_t>(record.data()));
     int32_t kind;
     std::memcpy(&kind, record.data(), sizeof kind);
     JsonLine line("info");
@@ -68,7 +64,7 @@ void SendInfoEvent() {
 void SendMenuEvent(int kind) {
     const HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, kHostMenuItemId, "Host");
-    const int32_t result = handleEvent(Simulator().options.context, kEventBuildMenu, kind,
+    const int32_t result = handleEvent(Simulator().options.context, EVT_BUILD_MENU, kind,
                                        reinterpret_cast<intptr_t>(menu));
     JsonLine line("menu");
     line.Number("kind", kind).Number("result", result);
@@ -94,9 +90,9 @@ bool RunAction(const std::string& action) {
     if (action == "info") SendInfoEvent();
     else if (action.rfind("menu:", 0) == 0) SendMenuEvent(std::atoi(action.c_str() + 5));
     else if (action.rfind("cmd:", 0) == 0) SendCommand(std::atoi(action.c_str() + 4));
-    else if (action == "unread") SendCommand(kCommandUnread);
-    else if (action == "selection") SendCommand(kCommandSelection);
-    else if (action == "settings") SendCommand(kCommandSettings);
+    else if (action == "unread") SendCommand(CMD_CONVERT_UNREAD);
+    else if (action == "selection") SendCommand(CMD_CONVERT_FOLDER);
+    else if (action == "settings") SendCommand(CMD_SETTINGS);
     else return false;
     return true;
 }
