@@ -1,42 +1,71 @@
-# Native build: the portable core, its unit tests, the command-line tool and
-# the benchmarks.
-enable_testing()
-find_package(GTest REQUIRED)
-include(GoogleTest)
+# Native build: the portable core, the command-line tool and, when asked
+# for, the unit tests and the benchmarks.
 
-# The command-line tool: every file of tools/coraxtopalm registers its own
-# sub-command, so they are linked as objects, not from a library.
+# The tool's own code is a library, so that the unit tests and the test
+# fixtures can call it; main.cpp alone makes the program.
 file(GLOB tool_sources CONFIGURE_DEPENDS tools/coraxtopalm/*.cpp)
-add_executable(coraxtopalm ${tool_sources})
-target_link_libraries(coraxtopalm PRIVATE ctp_mailbox ${CTP_CORE_LIBRARIES})
+list(FILTER tool_sources EXCLUDE REGEX "/main\\.cpp$")
+add_library(ctp_tool STATIC ${tool_sources})
+target_link_libraries(ctp_tool PUBLIC ctp_mailbox ${CTP_CORE_LIBRARIES})
+target_compile_definitions(ctp_tool PRIVATE CTP_VERSION="${PROJECT_VERSION}")
+add_executable(coraxtopalm tools/coraxtopalm/main.cpp)
+target_link_libraries(coraxtopalm PRIVATE ctp_tool)
+target_compile_definitions(coraxtopalm PRIVATE CTP_VERSION="${PROJECT_VERSION}")
+install(TARGETS coraxtopalm RUNTIME DESTINATION bin)
 
-# tests/unit/<area>/*.cpp becomes the executable unit_<area>.
-file(GLOB unit_areas LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*)
-foreach(area_dir ${unit_areas})
-    if(IS_DIRECTORY ${area_dir})
-        get_filename_component(area ${area_dir} NAME)
-        file(GLOB test_sources CONFIGURE_DEPENDS ${area_dir}/*.cpp)
-        if(test_sources)
-            add_executable(unit_${area} ${test_sources})
-            target_link_libraries(unit_${area} PRIVATE GTest::gtest_main GTest::gmock
-                                  ctp_mailbox ${CTP_CORE_LIBRARIES})
-            target_compile_definitions(unit_${area} PRIVATE
-                CTP_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                CTP_TOOL_PATH="$<TARGET_FILE:coraxtopalm>")
-            add_dependencies(unit_${area} coraxtopalm)
-            gtest_discover_tests(unit_${area} DISCOVERY_TIMEOUT 60)
+if(BUILD_TESTING)
+    enable_testing()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+
+    # Programs the tests and the scripts use to make their fixtures.
+    file(GLOB fixture_sources CONFIGURE_DEPENDS tests/fixtures/*.cpp)
+    set(fixture_programs)
+    foreach(fixture_source ${fixture_sources})
+        get_filename_component(fixture ${fixture_source} NAME_WE)
+        string(REPLACE "_" "-" fixture ${fixture})
+        add_executable(${fixture} ${fixture_source})
+        target_link_libraries(${fixture} PRIVATE ctp_tool)
+        list(APPEND fixture_programs ${fixture})
+    endforeach()
+
+    # Code shared by the test suites: the reference compressor, fakes.
+    file(GLOB test_support_sources CONFIGURE_DEPENDS tests/support/*.cpp)
+    add_library(ctp_test_support STATIC ${test_support_sources})
+    target_include_directories(ctp_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(ctp_test_support PUBLIC ctp_tool GTest::gtest GTest::gmock)
+    target_compile_definitions(ctp_test_support PUBLIC
+        CTP_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        CTP_LAYER_ORDER="${CTP_LAYER_ORDER}"
+        CTP_TOOL_PATH="$<TARGET_FILE:coraxtopalm>"
+        CTP_FIXTURE_DIR="${CMAKE_BINARY_DIR}")
+
+    # tests/unit/<area>/*.cpp becomes the executable unit_<area>.
+    file(GLOB unit_areas LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*)
+    foreach(area_dir ${unit_areas})
+        if(IS_DIRECTORY ${area_dir})
+            get_filename_component(area ${area_dir} NAME)
+            file(GLOB test_sources CONFIGURE_DEPENDS ${area_dir}/*.cpp)
+            if(test_sources)
+                add_executable(unit_${area} ${test_sources})
+                target_link_libraries(unit_${area} PRIVATE GTest::gtest_main ctp_test_support)
+                add_dependencies(unit_${area} coraxtopalm ${fixture_programs})
+                gtest_discover_tests(unit_${area} DISCOVERY_TIMEOUT 60)
+            endif()
         endif()
-    endif()
-endforeach()
+    endforeach()
+endif()
 
-# bench/<name>.cpp becomes bench_<name>, built without sanitizers' cost in
-# mind: compare ratios, not absolute times.
-find_package(benchmark QUIET)
-if(benchmark_FOUND)
+# bench/<name>.cpp becomes bench_<name>; meant for the optimised build, and
+# reported as ratios measured side by side.
+if(CTP_BENCHMARKS)
+    find_package(benchmark REQUIRED)
+    file(GLOB bench_support_sources CONFIGURE_DEPENDS tests/support/reference_*.cpp)
     file(GLOB bench_sources CONFIGURE_DEPENDS bench/*.cpp)
     foreach(bench_source ${bench_sources})
         get_filename_component(bench ${bench_source} NAME_WE)
-        add_executable(bench_${bench} ${bench_source})
-        target_link_libraries(bench_${bench} PRIVATE benchmark::benchmark ctp_mailbox ${CTP_CORE_LIBRARIES})
+        add_executable(bench_${bench} ${bench_source} ${bench_support_sources})
+        target_include_directories(bench_${bench} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+        target_link_libraries(bench_${bench} PRIVATE benchmark::benchmark ctp_tool)
     endforeach()
 endif()

@@ -29,6 +29,8 @@ endif()
 
 add_library(CoraxToPalm SHARED src/shell/dll_main_win32.cpp src/shell/plugin_exports.cpp src/shell/CoraxToPalm.def ${resource_sources})
 set_target_properties(CoraxToPalm PROPERTIES PREFIX "" OUTPUT_NAME CoraxToPalm)
+target_compile_definitions(CoraxToPalm PRIVATE CTP_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+                           CTP_VERSION_MINOR=${PROJECT_VERSION_MINOR} CTP_VERSION_PATCH=${PROJECT_VERSION_PATCH})
 add_dependencies(CoraxToPalm comctl32_ordinal_import)
 target_link_libraries(CoraxToPalm PRIVATE ${CTP_CORE_LIBRARIES}
                       ${comctl32_ordinal} user32 advapi32 ${CTP_STATIC_RUNTIME} ${CTP_KILL_AT} ${CTP_STDCALL_FIXUP})

@@ -3,18 +3,16 @@
 #include <cstring>
 #include <string>
 
-#include "export/failure_code.h"
 #include "export/folder_export.h"
-#include "export/last_output_path.h"
+#include "host/error_box.h"
+#include "host/failure_code.h"
+#include "host/host_api.h"
+#include "host/host_state.h"
+#include "host/last_output_path.h"
 #include "hotsync/palm_desktop.h"
 #include "platform/platform.h"
 #include "resources/strings.h"
 #include "settings/plugin_settings.h"
-#include "shell/error_box.h"
-#include "shell/host_api.h"
-#include "shell/shell_state.h"
-
-int32_t FailureCode = kNoFailure;
 
 namespace {
 

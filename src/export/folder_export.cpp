@@ -5,17 +5,19 @@
 #include <string>
 
 #include "export/base_name.h"
-#include "export/failure_code.h"
-#include "export/last_output_path.h"
+#include "export/export_text.h"
+#include "export/message_source.h"
+#include "host/error_box.h"
+#include "host/failure_code.h"
+#include "host/host_api.h"
+#include "host/last_output_path.h"
 #include "hotsync/install_queue.h"
 #include "palmdoc/pdb_writer.h"
+#include "platform/file_system.h"
 #include "platform/temporary_folder.h"
 #include "resources/strings.h"
 #include "settings/plugin_settings.h"
-#include "shell/error_box.h"
-#include "shell/host_api.h"
 #include "text/medoc_index.h"
-#include "text/message_block.h"
 
 namespace {
 
@@ -41,24 +43,21 @@ int FailTextFile(const char* textPath) {
     return 0;
 }
 
-// Writes every selected message as a block; true when the file holds them
-// all, that is when no write, the flush or the close failed.
-bool WriteSelectedMessages(std::FILE* file, int32_t count) {
-    int lineNumber = count + 1;
-    if (PluginSettings.MeDocIndex) StartMeDocIndex(count);
-    char messagePath[host::kPathBufferSize];
-    for (int32_t position = host::kNoPosition;;) {
-        position = HostApi.CXA_GetNextMessagePath(position, messagePath, host::kSelectedMessages);
-        if (position == host::kNoPosition) break;
-        // Streamed: one host text at a time, released as soon as it is written.
-        const char* text = HostApi.CXA_GetMessage(messagePath);
-        if (text == nullptr) continue;
-        lineNumber += WriteMessageBlock(text, file, lineNumber);
-        HostApi.CXA_ReleaseCoraxBuffer();
+// The messages selected in the host's current folder, one text at a time.
+class HostSelection : public MessageSource {
+public:
+    bool Next(const char*& text) override {
+        position_ = HostApi.CXA_GetNextMessagePath(position_, messagePath_, host::kSelectedMessages);
+        if (position_ == host::kNoPosition) return false;
+        text = HostApi.CXA_GetMessage(messagePath_);
+        return true;
     }
-    const bool written = std::ferror(file) == 0 && std::fflush(file) == 0;
-    return (std::fclose(file) == 0) && written;
-}
+    void Release() override { HostApi.CXA_ReleaseCoraxBuffer(); }
+
+private:
+    int32_t position_ = host::kNoPosition;
+    char messagePath_[host::kPathBufferSize];
+};
 
 }  // namespace
 
@@ -84,11 +83,11 @@ int ConvertToDoc(const char* baseName, const char* textPath, const char* indexTe
         std::memcpy(LastOutputPath, previousOutput, sizeof previousOutput);
         FailureCode = kConversionFailed;
         ShowErrorBox(strings::kConversionFailed, pdbPath);
-        std::remove(pdbPath);
+        platform::Files.remove(pdbPath);
         return 0;
     }
     RaiseInstallFlag(PalmDesktopPath);
-    std::remove(textPath);
+    platform::Files.remove(textPath);
     return 1;
 }
 
@@ -108,15 +107,10 @@ int ExportFolder(const char* folderPath) {
         return FailTextFile(TemporaryFilePath(name, ".txt").c_str());
     }
     if (!PluginSettings.ConvToDoc && std::strlen(textPath) >= kLastOutputPathSize) return FailTextFile(textPath);
-    std::FILE* file = std::fopen(textPath, "wb");
-    if (file == nullptr) return FailTextFile(textPath);
-    if (!WriteSelectedMessages(file, count)) {
-        ReleaseMeDocIndex();
-        // Half a text file is no result: it is neither converted nor kept,
-        // and the messages stay unread for the next export.
-        std::remove(textPath);
-        return FailTextFile(textPath);
-    }
+    HostSelection selection;
+    // A text file that could not be written whole is gone, and the messages
+    // stay unread for the next export.
+    if (WriteExportText(textPath, selection, count) != ExportText::Written) return FailTextFile(textPath);
 
     int produced;
     if (PluginSettings.ConvToDoc) {

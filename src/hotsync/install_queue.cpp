@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "export/last_output_path.h"
+#include "host/host_api.h"
+#include "host/last_output_path.h"
 #include "hotsync/palm_desktop_registry.h"
 #include "platform/platform.h"
 #include "platform/temporary_folder.h"
 #include "settings/plugin_settings.h"
-#include "shell/host_api.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "shell/host_api.h"
+#include "host/host_api.h"
 
 namespace {
 

@@ -1,26 +1,23 @@
 #include "palmdoc/pdb_file_ops.h"
 
 #include "palmdoc/byte_order.h"
+#include "platform/file_system.h"
 
-namespace {
-
-std::FILE* StandardOpen(const char* path, const char* mode) { return std::fopen(path, mode); }
-std::size_t StandardRead(void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-    return std::fread(buffer, size, count, file);
-}
-std::size_t StandardWrite(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-    return std::fwrite(buffer, size, count, file);
-}
-int StandardSeek(std::FILE* file, long offset, int origin) { return std::fseek(file, offset, origin); }
-long StandardTell(std::FILE* file) { return std::ftell(file); }
-int StandardFlush(std::FILE* file) { return std::fflush(file); }
-int StandardClose(std::FILE* file) { return std::fclose(file); }
-
-}  // namespace
-
+// The table the export swaps in tests, read at each call.
 const PdbFileOps& StandardPdbFileOps() {
-    static const PdbFileOps ops = {StandardOpen, StandardRead,  StandardWrite, StandardSeek,
-                                   StandardTell, StandardFlush, StandardClose};
+    static const PdbFileOps ops = {
+        [](const char* path, const char* mode) { return platform::Files.open(path, mode); },
+        [](void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+            return platform::Files.read(buffer, size, count, file);
+        },
+        [](const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
+            return platform::Files.write(buffer, size, count, file);
+        },
+        [](std::FILE* file, long offset, int origin) { return platform::Files.seek(file, offset, origin); },
+        [](std::FILE* file) { return platform::Files.tell(file); },
+        [](std::FILE* file) { return platform::Files.flush(file); },
+        [](std::FILE* file) { return platform::Files.close(file); },
+    };
     return ops;
 }
 

@@ -17,7 +17,7 @@ struct PdbFileOps {
     int (*close)(std::FILE* file);
 };
 
-// The C library's own functions.
+// The platform's file table, as the export's tests may have swapped it.
 const PdbFileOps& StandardPdbFileOps();
 
 // Write one value big-endian at the file's position, as one item of 2 or 4

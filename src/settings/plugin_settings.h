@@ -17,5 +17,11 @@ struct SettingsRecord {
     int32_t MinUnread;
 };
 
+// What a missing INI key gives; MinUnread is never stored and starts at 0.
+constexpr SettingsRecord kDefaultSettings = {
+    /*ConvToDoc=*/1, /*MeDocIndex=*/1, /*DoRead=*/1, /*TrimSubject=*/1, /*SubFolder=*/0,
+    /*TrimFrom=*/0,  /*ConvDate=*/0,   /*UniqID=*/'a', /*InstallUser=*/0, /*MinUnread=*/0,
+};
+
 // All zero until LoadSettings runs at attach.
 extern SettingsRecord PluginSettings;

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/host_state.h"
 #include "platform/platform.h"
 #include "settings/plugin_settings.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -16,15 +16,6 @@ constexpr char kIniExtension[] = ".ini";
 // "%d" of any 32-bit value, sign included, fits with room to spare.
 constexpr size_t kIntegerTextSize = 32;
 
-constexpr int32_t kDefaultConvToDoc = 1;
-constexpr int32_t kDefaultMeDocIndex = 1;
-constexpr int32_t kDefaultDoRead = 1;
-constexpr int32_t kDefaultTrimSubject = 1;
-constexpr int32_t kDefaultSubFolder = 0;
-constexpr int32_t kDefaultTrimFrom = 0;
-constexpr int32_t kDefaultConvDate = 0;
-constexpr int32_t kDefaultUniqId = 'a';
-constexpr int32_t kDefaultInstallUser = 0;
 
 bool IsIniWhiteSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -80,17 +71,17 @@ int WriteIniInt(const char* section, const char* key, int32_t value) {
 
 void LoadSettings() {
     SettingsRecord& s = PluginSettings;
-    ReadIniInt(s.ConvToDoc, kSettingsSection, "ConvToDoc", kDefaultConvToDoc);
-    ReadIniInt(s.MeDocIndex, kSettingsSection, "MeDocIndex", kDefaultMeDocIndex);
-    ReadIniInt(s.DoRead, kSettingsSection, "DoRead", kDefaultDoRead);
-    ReadIniInt(s.TrimSubject, kSettingsSection, "TrimSubject", kDefaultTrimSubject);
-    ReadIniInt(s.SubFolder, kSettingsSection, "SubFolder", kDefaultSubFolder);
-    ReadIniInt(s.TrimFrom, kSettingsSection, "TrimFrom", kDefaultTrimFrom);
-    ReadIniInt(s.ConvDate, kSettingsSection, "ConvDate", kDefaultConvDate);
-    ReadIniInt(s.UniqID, kUniqIdSection, kUniqIdKey, kDefaultUniqId);
-    ReadIniInt(s.InstallUser, kSettingsSection, "InstallUser", kDefaultInstallUser);
+    ReadIniInt(s.ConvToDoc, kSettingsSection, "ConvToDoc", kDefaultSettings.ConvToDoc);
+    ReadIniInt(s.MeDocIndex, kSettingsSection, "MeDocIndex", kDefaultSettings.MeDocIndex);
+    ReadIniInt(s.DoRead, kSettingsSection, "DoRead", kDefaultSettings.DoRead);
+    ReadIniInt(s.TrimSubject, kSettingsSection, "TrimSubject", kDefaultSettings.TrimSubject);
+    ReadIniInt(s.SubFolder, kSettingsSection, "SubFolder", kDefaultSettings.SubFolder);
+    ReadIniInt(s.TrimFrom, kSettingsSection, "TrimFrom", kDefaultSettings.TrimFrom);
+    ReadIniInt(s.ConvDate, kSettingsSection, "ConvDate", kDefaultSettings.ConvDate);
+    ReadIniInt(s.UniqID, kUniqIdSection, kUniqIdKey, kDefaultSettings.UniqID);
+    ReadIniInt(s.InstallUser, kSettingsSection, "InstallUser", kDefaultSettings.InstallUser);
     // Never stored: every run of the host starts without a minimum.
-    s.MinUnread = 0;
+    s.MinUnread = kDefaultSettings.MinUnread;
 }
 
 void SaveSettings() {

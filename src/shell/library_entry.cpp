@@ -1,12 +1,12 @@
 #include "shell/library_entry.h"
 
+#include "host/host_api.h"
+#include "host/host_state.h"
 #include "hotsync/install_queue.h"
 #include "hotsync/palm_desktop.h"
 #include "hotsync/users_file.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
-#include "shell/host_api.h"
-#include "shell/shell_state.h"
 
 namespace {
 

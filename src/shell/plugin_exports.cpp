@@ -1,11 +1,11 @@
 #include "shell/plugin_exports.h"
 
 #include "export/export_command.h"
+#include "host/host_state.h"
 #include "platform/platform.h"
 #include "resources/strings.h"
-#include "settings/settings_dialog.h"
 #include "shell/plugin_info.h"
-#include "shell/shell_state.h"
+#include "shell/settings_dialog.h"
 
 namespace {
 

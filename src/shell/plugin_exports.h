@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "shell/host_api.h"
+#include "host/host_api.h"
 
 // Event codes of CXH_OnHandleEvent.
 constexpr int32_t EVT_PLUGIN_INFO = 1000;

@@ -1,7 +1,9 @@
 #include "text/message_block.h"
 
 #include <cstring>
+#include <string>
 
+#include "platform/file_system.h"
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
 #include "text/message_headers.h"
@@ -24,24 +26,28 @@ const char* FindBody(const char* messageText) {
     return headerEnd + (sizeof kHeaderEnd - 1);
 }
 
+bool WriteBytes(const char* bytes, std::size_t length, std::FILE* file) {
+    return length == 0 || platform::Files.write(bytes, 1, length, file) == length;
+}
+
 }  // namespace
 
 int WriteMessageBlock(const char* messageText, std::FILE* file, int lineNumber) {
     MessageHeaders headers = {};
     ExtractHeaders(messageText, headers);
-    std::fprintf(file, "Subject: %s\n", ValueOrEmpty(headers.subject));
-    std::fprintf(file, "From: %s\n", ValueOrEmpty(headers.from));
-    std::fprintf(file, "Date: %s\n", ValueOrEmpty(headers.date));
+    const std::string headerLines = std::string("Subject: ") + ValueOrEmpty(headers.subject) + "\nFrom: " +
+                                    ValueOrEmpty(headers.from) + "\nDate: " + ValueOrEmpty(headers.date) + "\n";
     if (PluginSettings.MeDocIndex != 0 && headers.subject != nullptr) {
         AppendMeDocEntry(lineNumber, headers.subject->text);
     }
     ReleaseMessageHeaders(headers);
 
     const char* body = FindBody(messageText);
-    std::fputs(body, file);
-    const int bodyLineFeeds = CountLineFeeds(body);
-    std::fputs(kEndOfMessage, file);
-    return kHeaderLineCount + bodyLineFeeds + kEndOfMessageLineCount;
+    if (!WriteBytes(headerLines.data(), headerLines.size(), file) || !WriteBytes(body, std::strlen(body), file) ||
+        !WriteBytes(kEndOfMessage, sizeof kEndOfMessage - 1, file)) {
+        return kWriteFailed;
+    }
+    return kHeaderLineCount + CountLineFeeds(body) + kEndOfMessageLineCount;
 }
 
 int CountLineFeeds(const char* text) {

@@ -10,9 +10,11 @@
 // Writes the block for messageText to file and, when MeDocIndex is on and
 // the message has a Subject header, adds its index entry numbered
 // lineNumber. Returns the block's line count, 3 + LFs of the body + 1, which
-// is the number of LF bytes written. Nothing of the message is kept after
-// the call. Write errors stay in the stream's error flag for the caller.
+// is the number of LF bytes written, or kWriteFailed when a write failed.
+// Nothing of the message is kept after the call.
 int WriteMessageBlock(const char* messageText, std::FILE* file, int lineNumber);
+
+constexpr int kWriteFailed = -1;
 
 // Number of LF bytes in text, up to its NUL.
 int CountLineFeeds(const char* text);

@@ -8,11 +8,13 @@
 #include <system_error>
 #include <vector>
 
-#include "command_registry.h"
+#include "commands.h"
+#include "default_title.h"
+#include "export/export_text.h"
+#include "export/message_source.h"
 #include "palmdoc/pdb_writer.h"
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
-#include "text/message_block.h"
 #include "tools/mailbox/mailbox.h"
 
 namespace {
@@ -53,24 +55,6 @@ void ReportError(const std::string& message) { std::fprintf(stderr, "coraxtopalm
 bool EndsWith(const std::string& text, const char* suffix) {
     const std::string tail(suffix);
     return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// The file name without folders and without its last extension.
-std::string DefaultTitle(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) {
-        name.erase(dot);
-    }
-    return name;
-}
-
-void SetDefaultSettings() {
-    PluginSettings.MeDocIndex = 1;
-    PluginSettings.TrimSubject = 1;
-    PluginSettings.TrimFrom = 0;
-    PluginSettings.ConvDate = 0;
 }
 
 // False when the argument names a flag option but with a value other than 0
@@ -161,35 +145,47 @@ bool Rename(const std::string& from, const std::string& to) {
     return true;
 }
 
-// The export loop: counter N + 1, the index head, one block per message.
-// Failures name shownPath, the file that the user asked for.
-bool WriteExportText(Mailbox& mailbox, const std::string& textPath, const std::string& shownPath) {
-    std::FILE* file = std::fopen(textPath.c_str(), "wb");
-    if (file == nullptr) {
-        ReportError("cannot write " + shownPath);
-        return false;
-    }
-    const int messageCount = static_cast<int>(mailbox.Count());
-    int lineNumber = messageCount + 1;
-    if (PluginSettings.MeDocIndex != 0) {
-        StartMeDocIndex(messageCount);
-    }
-    std::string text;
-    std::string error;
-    for (std::size_t index = 0; index < mailbox.Count(); ++index) {
-        if (!mailbox.ReadText(index, text, error)) {
-            std::fclose(file);
-            ReportError(error);
+// Every message of the mailbox in file order, as if all were selected.
+class MailboxMessages : public MessageSource {
+public:
+    explicit MailboxMessages(Mailbox& mailbox) : mailbox_(mailbox) {}
+
+    bool Next(const char*& text) override {
+        if (next_ >= mailbox_.Count()) return false;
+        if (!mailbox_.ReadText(next_++, text_, error_)) {
+            failed_ = true;
             return false;
         }
-        lineNumber += WriteMessageBlock(text.c_str(), file, lineNumber);
+        text = text_.c_str();
+        return true;
     }
-    const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
-    if (std::fclose(file) != 0 || !written) {
-        ReportError("cannot write " + shownPath);
-        return false;
+    void Release() override { text_.clear(); }
+    bool Failed() const override { return failed_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    Mailbox& mailbox_;
+    std::size_t next_ = 0;
+    std::string text_;
+    std::string error_;
+    bool failed_ = false;
+};
+
+// Failures name shownPath, the file that the user asked for.
+bool WriteMailboxText(Mailbox& mailbox, const std::string& textPath, const std::string& shownPath) {
+    MailboxMessages messages(mailbox);
+    switch (WriteExportText(textPath.c_str(), messages, static_cast<int32_t>(mailbox.Count()))) {
+        case ExportText::Written:
+            return true;
+        case ExportText::SourceFailed:
+            ReportError(messages.Error());
+            return false;
+        case ExportText::CannotCreate:
+        case ExportText::WriteFailed:
+            break;
     }
-    return true;
+    ReportError("cannot write " + shownPath);
+    return false;
 }
 
 bool WriteIndexFile(const std::string& path, const std::string& shownPath) {
@@ -213,10 +209,10 @@ bool WriteIndexFile(const std::string& path, const std::string& shownPath) {
 // Writes the output under its partial name; false after reporting why.
 bool WriteOutput(Mailbox& mailbox, const ConvertOptions& options, const std::string& partialPath) {
     if (options.outputKind == OutputKind::kText) {
-        return WriteExportText(mailbox, partialPath, options.outputPath);
+        return WriteMailboxText(mailbox, partialPath, options.outputPath);
     }
     const std::string textPath = options.outputPath + kTextPartialSuffix;
-    bool converted = WriteExportText(mailbox, textPath, options.outputPath);
+    bool converted = WriteMailboxText(mailbox, textPath, options.outputPath);
     if (converted) {
         const char* indexText = PluginSettings.MeDocIndex != 0 ? MeDocIndexBuffer.text : nullptr;
         converted = WritePalmDoc(textPath.c_str(), partialPath.c_str(), options.title.c_str(), indexText) ==
@@ -258,8 +254,10 @@ bool Convert(const ConvertOptions& options) {
     return done;
 }
 
+}  // namespace
+
 int RunConvert(const std::vector<std::string>& arguments) {
-    SetDefaultSettings();
+    PluginSettings = kDefaultSettings;
     ConvertOptions options;
     if (!ParseArguments(arguments, options)) {
         return kExitUsage;
@@ -268,7 +266,3 @@ int RunConvert(const std::vector<std::string>& arguments) {
     ReleaseMeDocIndex();
     return converted ? 0 : kExitFailure;
 }
-
-const CommandRegistration registration({"convert", RunConvert, kUsage});
-
-}  // namespace

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "command_registry.h"
+#include "commands.h"
 #include "pdb_load.h"
 
 namespace {
 
+
+}  // namespace
 
 int RunInfo(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) {
@@ -36,7 +38,3 @@ int RunInfo(const std::vector<std::string>& arguments) {
     }
     return std::fflush(stdout) == 0 ? 0 : kExitFailure;
 }
-
-const CommandRegistration registration({"info", RunInfo, "PDB"});
-
-}  // namespace

@@ -3,20 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "command_registry.h"
+#include "commands.h"
+#include "default_title.h"
 #include "palmdoc/pdb_writer.h"
 
 namespace {
-
-
-// The file name without folders and without its last extension.
-std::string DefaultTitle(const std::string& textPath) {
-    const std::size_t slash = textPath.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? textPath : textPath.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return name;
-}
 
 bool ReadTextFile(const std::string& path, std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -28,6 +19,8 @@ bool ReadTextFile(const std::string& path, std::string& text) {
     std::fclose(file);
     return !failed;
 }
+
+}  // namespace
 
 int RunPack(const std::vector<std::string>& arguments) {
     std::string title;
@@ -73,7 +66,3 @@ int RunPack(const std::vector<std::string>& arguments) {
     }
     return 0;
 }
-
-const CommandRegistration registration({"pack", RunPack, "[--title T] [--index FILE] TEXT PDB"});
-
-}  // namespace

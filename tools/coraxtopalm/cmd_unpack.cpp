@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "command_registry.h"
+#include "commands.h"
 #include "pdb_load.h"
 
 namespace {
@@ -15,6 +15,8 @@ bool WriteAll(std::FILE* file, const std::vector<unsigned char>& bytes) {
 
 // The whole text is decoded before the output is opened, so a damaged
 // database leaves no output file behind; a failed write removes it.
+}  // namespace
+
 int RunUnpack(const std::vector<std::string>& arguments) {
     if (arguments.empty() || arguments.size() > 2) {
         std::fprintf(stderr, "usage: coraxtopalm unpack PDB [TEXT]\n");
@@ -47,7 +49,3 @@ int RunUnpack(const std::vector<std::string>& arguments) {
     }
     return 0;
 }
-
-const CommandRegistration registration({"unpack", RunUnpack, "PDB [TEXT]"});
-
-}  // namespace

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "host/host_api.h"
 #include "mail_host.h"
-#include "shell/host_api.h"
 #include "sim_state.h"
 #include "transcript.h"
 

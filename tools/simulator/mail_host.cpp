@@ -11,7 +11,7 @@
 #include <set>
 #include <vector>
 
-#include "shell/host_api.h"
+#include "host/host_api.h"
 #include "sim_state.h"
 #include "tools/mailbox/mailbox.h"
 #include "transcript.h"

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "box_answerer.h"
+#include "host/host_api.h"
 #include "mail_host.h"
 #include "options.h"
-#include "shell/host_api.h"
 #include "shell/plugin_exports.h"
 #include "sim_state.h"
 #include "transcript.h"

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "export/last_output_path.h"
+#include "host/host_api.h"
+#include "host/last_output_path.h"
 #include "hotsync/palm_desktop_registry.h"
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
-#include "shell/host_api.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// The users-dat sub-command writes files the reader takes and prints what it
-// reads; tests and the demo build their Palm Desktop installations with it.
+// The users-file fixture writes files the reader takes, and the tool's
+// users-dat read prints what the reader finds; the Wine tests and the demo
+// build their Palm Desktop installations with the fixture.
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -18,8 +19,8 @@ struct ToolRun {
     std::string output;
 };
 
-ToolRun RunTool(const std::string& arguments) {
-    const std::string command = std::string(CTP_TOOL_PATH) + " users-dat " + arguments + " 2>/dev/null";
+ToolRun RunProgram(const std::string& command_line) {
+    const std::string command = command_line + " 2>/dev/null";
     ToolRun run = {-1, ""};
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -31,6 +32,12 @@ ToolRun RunTool(const std::string& arguments) {
     return run;
 }
 
+ToolRun RunTool(const std::string& arguments) { return RunProgram(std::string(CTP_TOOL_PATH) + " users-dat " + arguments); }
+
+ToolRun RunFixture(const std::string& arguments) {
+    return RunProgram(std::string(CTP_FIXTURE_DIR) + "/users-dat-fixture " + arguments);
+}
+
 class UsersDatToolTest : public ::testing::TestWithParam<const char*> {
 protected:
     std::string path = ScratchFolder() + ".dat";
@@ -39,7 +46,7 @@ protected:
 // Command-line names are UTF-8; the file holds code page 932.
 TEST_P(UsersDatToolTest, WrittenFileReadsBackInEveryTrailerForm) {
     const std::string users = std::string(" '12345:") + u8"山田太郎" + ":YamadaT' '4294967295:Smith John:SmithJ'";
-    ASSERT_EQ(RunTool(std::string("write ") + path + " --trailer " + GetParam() + users).status, 0);
+    ASSERT_EQ(RunFixture(path + " --trailer " + GetParam() + users).status, 0);
 
     PalmUsers list;
     ASSERT_EQ(ReadPalmUsersFile(path.c_str(), list), 1);
@@ -63,12 +70,12 @@ INSTANTIATE_TEST_SUITE_P(Trailers, UsersDatToolTest,
 
 TEST(UsersDatToolFailureTest, RefusesBadUsersAndUnreadableFiles) {
     const std::string path = ScratchFolder() + ".dat";
-    EXPECT_EQ(RunTool("write " + path + " 1:nofolder").status, 2);
-    EXPECT_EQ(RunTool("write " + path + " x:name:folder").status, 2);
-    EXPECT_EQ(RunTool("write " + path + " 1:" + std::string(256, 'n') + ":f").status, 2);
-    EXPECT_EQ(RunTool("write " + path + " --trailer 9999 1:n:f").status, 2);
+    EXPECT_EQ(RunFixture(path + " 1:nofolder").status, 2);
+    EXPECT_EQ(RunFixture(path + " x:name:folder").status, 2);
+    EXPECT_EQ(RunFixture(path + " 1:" + std::string(256, 'n') + ":f").status, 2);
+    EXPECT_EQ(RunFixture(path + " --trailer 9999 1:n:f").status, 2);
     EXPECT_EQ(RunTool("read " + path + ".missing").status, 1);
-    EXPECT_EQ(RunTool("write " + path + "/cannot/be/made 1:n:f").status, 1);
+    EXPECT_EQ(RunFixture(path + "/cannot/be/made 1:n:f").status, 1);
 }
 
 }  // namespace

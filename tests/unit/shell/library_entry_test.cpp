@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
+#include "host/error_box.h"
+#include "host/host_api.h"
+#include "host/host_state.h"
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
-#include "shell/error_box.h"
-#include "shell/host_api.h"
-#include "shell/shell_state.h"
 
 namespace {
 

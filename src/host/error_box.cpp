@@ -1,10 +1,10 @@
-#include "shell/error_box.h"
+#include "host/error_box.h"
 
 #include <string>
 
+#include "host/host_state.h"
 #include "platform/platform.h"
 #include "resources/strings.h"
-#include "shell/shell_state.h"
 
 void ShowErrorBox(const char* message, const char* detail) {
     // Composed whole, whatever the detail's length: a path is never cut short.

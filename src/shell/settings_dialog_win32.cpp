@@ -1,16 +1,16 @@
-#include "settings/settings_dialog.h"
+#include "shell/settings_dialog.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
+#include "host/host_state.h"
 #include "hotsync/install_queue.h"
 #include "hotsync/palm_desktop.h"
 #include "resources/dialog_ids.h"
 #include "resources/strings.h"
 #include "settings/plugin_settings.h"
 #include "settings/settings_store.h"
-#include "shell/shell_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/shell_state.h"
+#include "host/host_state.h"
 
 void* ModuleHandle = nullptr;
 int32_t MenuEventContext = 0;

@@ -1,4 +1,4 @@
-#include "export/last_output_path.h"
+#include "host/last_output_path.h"
 
 #include <cstring>
 

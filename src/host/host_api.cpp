@@ -1,4 +1,4 @@
-#include "shell/host_api.h"
+#include "host/host_api.h"
 
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 // The native build has no dialogs: the tests see that the command asked for one.
 #include "platform/fake_platform.h"
-#include "settings/settings_dialog.h"
+#include "shell/settings_dialog.h"
 
 int ShowSettingsDialog() {
     fake_platform::Fake().calls.push_back("ShowSettingsDialog");

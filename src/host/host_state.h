@@ -1,4 +1,5 @@
-// Globals of the plug-in shell; they live from attach to detach.
+// What the plug-in keeps of its host between calls; it lives from attach to
+// detach.
 #pragma once
 
 #include <cstdint>

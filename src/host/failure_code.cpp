@@ -1,0 +1,3 @@
+#include "host/failure_code.h"
+
+int32_t FailureCode = kNoFailure;
