@@ -71,6 +71,7 @@ void OpenFolder(const std::string& relative) {
 int32_t CORAX_CALL RunMacro(const char* statement) {
     const std::string macro = statement;
     Log("CXA_RunMacro " + macro);
+    if (state.beforeMacro) state.beforeMacro(macro);
     std::vector<Message>* messages = Current();
     if (macro == "SelectAllUnreadMessage();" && messages != nullptr) {
         for (Message& message : *messages) message.selected = message.unread;

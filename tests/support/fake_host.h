@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ struct State {
     std::optional<int32_t> listResult;      // overrides the listed count
     std::optional<int32_t> messageCount;    // overrides the selected count
     void* mainWindow = reinterpret_cast<void*>(0x1000);
+    // Runs before each macro takes effect, so that a test can change the
+    // world between folders.
+    std::function<void(const std::string& macro)> beforeMacro;
 
     // Every host call, e.g. "CXA_RunMacro DoRead();", in order.
     std::vector<std::string> calls;
