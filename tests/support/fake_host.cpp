@@ -124,6 +124,15 @@ void CORAX_CALL ReleaseCoraxBuffer() {
     state.heldTexts = 0;
 }
 
+// Item identifiers the host hands out: its own range, one per command.
+constexpr int32_t kFirstItemId = 40000;
+constexpr int32_t kFirstCommand = 35000;
+
+int32_t CORAX_CALL GetTempId(host::Module, int32_t command) {
+    Log("CXA_GetTempID " + std::to_string(command));
+    return kFirstItemId + command - kFirstCommand;
+}
+
 void CORAX_CALL Unexpected() { Log("unexpected host call"); }
 
 }  // namespace
@@ -135,6 +144,7 @@ void Install() {
 #define FAKE_HOST_UNUSED(name, type) HostApi.name = reinterpret_cast<host::type>(&Unexpected);
     CORAX_HOST_FUNCTIONS(FAKE_HOST_UNUSED)
 #undef FAKE_HOST_UNUSED
+    HostApi.CXA_GetTempID = GetTempId;
     HostApi.CXA_GetStaticWindows = GetStaticWindows;
     HostApi.CXA_GetCurrentCtxpath = GetCurrentCtxpath;
     HostApi.CXA_GetAindexFolderPath = GetAindexFolderPath;
