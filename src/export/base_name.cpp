@@ -1,9 +1,11 @@
 #include "export/base_name.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "platform/cp932.h"
 #include "platform/platform.h"
 #include "settings/plugin_settings.h"
 
@@ -12,12 +14,14 @@ namespace {
 constexpr char kNewsGroupMarker[] = "NewsGroup";
 
 // fj.comp.lang.c gives f.c.l.c: every dotted piece but the last shortened to
-// its first byte.
+// its first character. ("." is never the second byte of a character.)
 std::string ShortenGroupName(const std::string& group) {
     std::string shortened;
     size_t start = 0;
     for (size_t dot = group.find('.'); dot != std::string::npos; dot = group.find('.', start)) {
-        if (dot > start) shortened += group[start];
+        const char* piece = group.c_str() + start;
+        const size_t firstCharacter = static_cast<size_t>(cp932::NextCharacter(piece) - piece);
+        if (dot > start) shortened.append(piece, std::min(firstCharacter, dot - start));
         shortened += '.';
         start = dot + 1;
     }
@@ -32,10 +36,15 @@ int NextUniqId(int code) {
     return code + 1;
 }
 
+const char* FolderFileName(const char* folderPath) {
+    const char* lastSeparator = cp932::FindLastOf(folderPath, "\\");
+    return lastSeparator != nullptr ? lastSeparator + 1 : nullptr;
+}
+
 BaseName MakeBaseName(const char* folderPath, char* baseName) {
-    const char* lastSeparator = std::strrchr(folderPath, '\\');
-    if (lastSeparator == nullptr) return BaseName::None;
-    const std::string fileName = lastSeparator + 1;
+    const char* const folderFileName = FolderFileName(folderPath);
+    if (folderFileName == nullptr) return BaseName::None;
+    const std::string fileName = folderFileName;
 
     std::string stem;
     if (std::strstr(folderPath, kNewsGroupMarker) != nullptr) {

@@ -13,6 +13,10 @@ enum class BaseName {
     TooLong,    // the name with its suffix would not fit its buffer
 };
 
+// The folder's file name: what follows the last "\" of the path, or null
+// when there is none.
+const char* FolderFileName(const char* folderPath);
+
 // Reads the folder path only; writes baseName (kBaseNameSize bytes) unless
 // the result is None or TooLong.
 BaseName MakeBaseName(const char* folderPath, char* baseName);

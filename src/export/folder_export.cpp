@@ -103,7 +103,7 @@ int ExportFolder(const char* folderPath) {
 
     char textPath[host::kPathBufferSize];
     if (named == BaseName::TooLong || !MakeTextPath(baseName, textPath)) {
-        const std::string name = named == BaseName::TooLong ? std::strrchr(folderPath, '\\') + 1 : baseName;
+        const std::string name = named == BaseName::TooLong ? FolderFileName(folderPath) : baseName;
         return FailTextFile(TemporaryFilePath(name, ".txt").c_str());
     }
     if (!PluginSettings.ConvToDoc && std::strlen(textPath) >= kLastOutputPathSize) return FailTextFile(textPath);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -76,7 +77,7 @@ std::string TemporaryDirectory() {
     char buffer[MAX_PATH + 1];
     DWORD length = GetTempPathA(sizeof buffer, buffer);
     if (length == 0 || length >= sizeof buffer) return ".";
-    if (buffer[length - 1] == '\\') --length;
+    if (cp932::FindLastOf(buffer, "\\") == buffer + length - 1) --length;
     return std::string(buffer, length);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/cp932.h"
 #include "text/byte_classes.h"
 
 namespace {
@@ -66,7 +67,8 @@ void TrimSubjectTag(HeaderValue& subject) {
     if (*open != '[') {
         return;
     }
-    char* const close = std::strchr(open + 1, ']');
+    // A "]" is never taken from inside a character: 評 ends in 0x5D.
+    char* const close = cp932::FindFirstOf(open + 1, "]");
     if (close == nullptr || close[1] == '\0') {
         return;
     }

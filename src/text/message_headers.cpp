@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/cp932.h"
 #include "settings/plugin_settings.h"
 #include "text/byte_classes.h"
 #include "text/header_cleanup.h"
@@ -66,6 +67,9 @@ void ReleaseMessageHeaders(MessageHeaders& headers) {
 void CopyHeaderValue(const char* value, char* destination, std::size_t limit) {
     std::size_t copied = 0;
     bool afterLineEnd = false;
+    // The last byte copied began a double-byte character: the next one
+    // copied is its second byte.
+    bool secondByteDue = false;
     const char* source = value;
     while (copied < limit && *source != '\0') {
         const char byte = *source;
@@ -86,8 +90,17 @@ void CopyHeaderValue(const char* value, char* destination, std::size_t limit) {
         }
         if (byte == kLineFeed) {
             afterLineEnd = true;
-        } else {
+        } else if (secondByteDue || !cp932::IsLeadByte(byte)) {
             destination[copied++] = byte;
+            secondByteDue = false;
+        } else {
+            // A first byte without room for its second is left out: alone it
+            // would pair with whatever follows the value.
+            if (copied + 2 > limit) {
+                break;
+            }
+            destination[copied++] = byte;
+            secondByteDue = true;
         }
         ++source;
     }

@@ -1,6 +1,6 @@
 // The Subject, From and Date values of one message, unfolded into one line,
-// cut to 255 bytes and cleaned according to PluginSettings. Everything works
-// byte by byte: a double-byte character may be cut after its first byte.
+// cut to at most 255 bytes and cleaned according to PluginSettings. A cut
+// never splits a double-byte character of code page 932.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +32,8 @@ void ReleaseMessageHeaders(MessageHeaders& headers);
 // Copies a possibly folded value into destination, which needs room for
 // limit + 1 bytes: CRs are dropped, a line end with the blanks that open its
 // continuation line disappears, and the value ends at the first line end not
-// followed by a blank, at the NUL, or after limit bytes.
+// followed by a blank, at the NUL, or at the last character boundary within
+// limit bytes.
 void CopyHeaderValue(const char* value, char* destination, std::size_t limit);
 
 // Start of the next logical header line after line (continuation lines

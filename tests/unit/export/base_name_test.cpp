@@ -28,6 +28,14 @@ TEST(MakeBaseNameTest, NamesFromFolderDateAndLetter) {
         {"D:\\Mail\\Account\\main\\inbox", 5, 22, 'a', BaseName::Unchanged, "inbox", 'a'},
         {"inbox.ctx", 5, 22, 'a', BaseName::None, "", 'a'},
         {"D:\\NewsGroup.d\\group", 5, 22, 'a', BaseName::None, "", 'a'},
+        // Folder names whose characters end in the byte of "\".
+        {"D:\\Mail\\Account\\main\\予定表.ctx", 12, 8, 'a', BaseName::Formed, "予定表_1208a", 'b'},
+        {"D:\\Mail\\Account\\main\\表.ctx", 12, 8, 'a', BaseName::Formed, "表_1208a", 'b'},
+        {"D:\\Mail\\Account\\main\\ソフト.ctx", 12, 8, 'a', BaseName::Formed, "ソフト_1208a", 'b'},
+        {"D:\\Mail\\Account\\ソ\\申能構貼暴.ctx", 12, 8, 'a', BaseName::Formed, "申能構貼暴_1208a", 'b'},
+        {"D:\\Mail\\Account\\予定表\\十", 12, 8, 'a', BaseName::Unchanged, "十", 'a'},
+        {"予定表.ctx", 12, 8, 'a', BaseName::None, "", 'a'},
+        {"D:\\NewsGroup\\表示.テスト.ctx", 12, 8, 'a', BaseName::Formed, "表.テスト_1208a", 'b'},
     };
     for (const Case& c : cases) {
         fake_platform::Reset();
@@ -52,6 +60,27 @@ TEST(MakeBaseNameTest, ANameTooLongForItsBufferIsRefusedNotCut) {
     EXPECT_EQ(MakeBaseName(path.c_str(), baseName), BaseName::TooLong);
     EXPECT_STREQ(baseName, "untouched");
     EXPECT_EQ(PluginSettings.UniqID, 'b');  // the folder was named all the same
+}
+
+TEST(FolderFileNameTest, FollowsTheLastSeparatorNotASecondByte) {
+    const struct {
+        const char* folderPath;
+        const char* fileName;  // null: none
+    } cases[] = {
+        {"D:\\Mail\\inbox.ctx", "inbox.ctx"},
+        {"D:\\Mail\\予定表.ctx", "予定表.ctx"},
+        {"D:\\表\\ソ", "ソ"},
+        {"D:\\Mail\\", ""},
+        {"予定表", nullptr},
+    };
+    for (const auto& c : cases) {
+        const char* fileName = FolderFileName(c.folderPath);
+        if (c.fileName == nullptr) {
+            EXPECT_EQ(fileName, nullptr) << c.folderPath;
+        } else {
+            EXPECT_STREQ(fileName, c.fileName) << c.folderPath;
+        }
+    }
 }
 
 TEST(NextUniqIdTest, RunsThroughBothAlphabets) {

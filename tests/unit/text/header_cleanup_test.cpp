@@ -41,7 +41,15 @@ INSTANTIATE_TEST_SUITE_P(
                       CleanUpCase{"FirstCloseEndsTag", "[a[b]] c", "] c"},
                       CleanUpCase{"UnclosedUnchanged", "[ml Meeting", "[ml Meeting"},
                       CleanUpCase{"HighByteIsNotBlank", "\x81\x40[ml] x", "\x81\x40[ml] x"},
-                      CleanUpCase{"Empty", "", ""}),
+                      CleanUpCase{"Empty", "", ""},
+                      // Tags whose characters end in the byte of "]" or "[".
+                      CleanUpCase{"HyoTagRemovedWhole", "[評価] 結果", "結果"},
+                      CleanUpCase{"TenInMailingListTag", "[ML:転送] 連絡", "連絡"},
+                      CleanUpCase{"EveryCloseBracketCharacter", "[ゾ江転評望余従脳] x", "x"},
+                      CleanUpCase{"EveryOpenBracketCharacter", "[ーゼ充深端票夕] x", "x"},
+                      CleanUpCase{"TagOfJapaneseAloneStays", "[評価]", "[評価]"},
+                      CleanUpCase{"NoCloseButInsideCharacter", "[評価 結果", "[評価 結果"},
+                      CleanUpCase{"JapaneseAfterTag", "[ml:1] 評価", "評価"}),
     CaseName);
 
 class FromValue : public ::testing::TestWithParam<CleanUpCase> {};

@@ -44,12 +44,30 @@ INSTANTIATE_TEST_SUITE_P(
         UnfoldCase{"Empty", "\r\nNext: v", ""}),
     [](const ::testing::TestParamInfo<UnfoldCase>& info) { return info.param.name; });
 
-TEST(CopyHeaderValue, CutsAtTheLimitEvenInsideADoubleByteCharacter) {
-    const std::string longLine = std::string(254, 'a') + "\x82\xA0" + "tail\r\n";
-    const std::string copied = Copy(longLine);
-    EXPECT_EQ(copied.size(), 255u);
-    EXPECT_EQ(copied, std::string(254, 'a') + "\x82");
-}
+struct CutCase {
+    const char* name;
+    std::string value;
+    std::size_t limit;
+    std::string expected;
+};
+
+class Cutting : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(Cutting, EndsOnACharacterBoundary) { EXPECT_EQ(Copy(GetParam().value, GetParam().limit), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    CopyHeaderValue, Cutting,
+    ::testing::Values(
+        CutCase{"AsciiAtTheLimit", std::string(300, 'a'), 255, std::string(255, 'a')},
+        CutCase{"FirstByteWithoutRoomLeftOut", std::string(254, 'a') + "表tail\r\n", 255, std::string(254, 'a')},
+        CutCase{"CharacterEndingAtTheLimitKept", std::string(253, 'a') + "表tail", 255,
+                std::string(253, 'a') + "表"},
+        CutCase{"TitleOfDoubleBytesOnly", "予定表予定表予定表予定表予定表予定表", 30, "予定表予定表予定表予定表予定表"},
+        CutCase{"TitleCutBeforeALeadByte", "a予定表予定表予定表予定表予定表", 30, "a予定表予定表予定表予定表予定"},
+        CutCase{"HalfWidthKatakanaIsOneByte", std::string(29, 'a') + "\xB1\xB2", 30, std::string(29, 'a') + "\xB1"},
+        CutCase{"CharacterAfterAFold", std::string(28, 'a') + "\r\n\t表x", 30, std::string(28, 'a') + "表"},
+        CutCase{"IsoJapaneseUnchanged", "\x1B$B$3$s$K$A$O\x1B(B", 8, "\x1B$B$3$s$"}),
+    [](const ::testing::TestParamInfo<CutCase>& info) { return info.param.name; });
 
 TEST(CopyHeaderValue, LimitCountsCopiedBytesNotDroppedOnes) {
     EXPECT_EQ(Copy("ab\r\n\tcd\r\n\tef", 4), "abcd");
@@ -165,6 +183,17 @@ TEST_F(TextTest, ExtractHeadersCutsLongValuesAt255Bytes) {
     ExtractHeaders(("Subject: " + subject + "\r\n\r\n").c_str(), headers);
     ASSERT_NE(headers.subject, nullptr);
     EXPECT_EQ(std::string(headers.subject->text), subject.substr(0, 255));
+    ReleaseMessageHeaders(headers);
+}
+
+TEST_F(TextTest, ExtractHeadersNeverEndsAValueInsideACharacter) {
+    // 128 characters of two bytes: 255 bytes would end in a first byte.
+    std::string from;
+    for (int i = 0; i < 64; ++i) from += "申能";
+    MessageHeaders headers = {};
+    ExtractHeaders(("From: " + from + "\r\n\r\n").c_str(), headers);
+    ASSERT_NE(headers.from, nullptr);
+    EXPECT_EQ(std::string(headers.from->text), from.substr(0, 254));
     ReleaseMessageHeaders(headers);
 }
 
