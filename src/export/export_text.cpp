@@ -7,31 +7,24 @@
 #include "text/medoc_index.h"
 #include "text/message_block.h"
 
-namespace {
-
-// The lines before the first block: the index head and one entry per message.
-int FirstBlockLine(int32_t messageCount) { return messageCount + 1; }
-
-}  // namespace
-
-ExportText WriteExportText(const char* textPath, MessageSource& source, int32_t messageCount) {
+ExportText WriteExportText(const char* textPath, MessageSource& source, int32_t /*messageCount*/) {
+    ReleaseMeDocIndex();  // nothing of an earlier run reaches this one
     std::FILE* file = platform::Files.open(textPath, "wb");
     if (file == nullptr) return ExportText::CannotCreate;
-    if (PluginSettings.MeDocIndex) StartMeDocIndex(messageCount);
 
-    int lineNumber = FirstBlockLine(messageCount);
+    int linesBefore = 0;
     bool written = true;
     const char* text = nullptr;
     while (source.Next(text)) {
         if (text == nullptr) continue;
         // Streamed: one text at a time, given back as soon as it is written.
-        const int lines = WriteMessageBlock(text, file, lineNumber);
+        const int lines = WriteMessageBlock(text, file, linesBefore);
         source.Release();
         if (lines < 0) {
             written = false;
             break;
         }
-        lineNumber += lines;
+        linesBefore += lines;
     }
     written = written && platform::Files.flush(file) == 0;
     written = platform::Files.close(file) == 0 && written;
@@ -42,6 +35,8 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, int32_t 
         ReleaseMeDocIndex();
         // Half a text file is no result: it is neither converted nor kept.
         platform::Files.remove(textPath);
+    } else if (PluginSettings.MeDocIndex) {
+        FinishMeDocIndex();
     }
     return result;
 }

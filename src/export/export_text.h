@@ -16,5 +16,6 @@ enum class ExportText {
 // Writes textPath ("wb": created or emptied) from source, which counts
 // messageCount messages. With MeDocIndex on, MeDocIndexBuffer holds the
 // index afterwards when the result is Written; the caller releases it. On
-// any other result the index is released already.
+// any other result the index is released already. The index lists the
+// messages that arrived, whatever the count said, so the count is not read.
 ExportText WriteExportText(const char* textPath, MessageSource& source, int32_t messageCount);

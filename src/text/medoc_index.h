@@ -1,41 +1,46 @@
-// The MeDoc index of one export run: a head line with the run's message
-// count, then one entry per message with a Subject header, giving the line
-// at which the message starts in the finished document and the first 30
-// bytes of its subject. The PalmDOC writer puts the text at the head of the
-// document.
+// The MeDoc index of one export run: a head line with the number of entries
+// that follow, then one entry per written message with a Subject header,
+// giving the line of the message's Subject line in the finished document
+// (the first line is 0) and the first 30 bytes of its subject. The PalmDOC
+// writer puts the text at the head of the document, so the index's own
+// lines come before every message: the entries are gathered during the run
+// with their place in the text file and numbered once the run is over and
+// their count is known.
 #pragma once
 
 #include <cstddef>
 
+constexpr std::size_t kMeDocTitleLimit = 30;
+
+// What the index keeps of one message until the run ends.
+struct MeDocEntry {
+    int linesBefore;                     // LF bytes of the text file before the message's block
+    char title[kMeDocTitleLimit + 1];  // cut on a character boundary
+};
+
 struct MeDocIndexStorage {
-    char* text;    // null while absent
-    int capacity;  // bytes of storage
-    // Bytes still free by the buffer's own count: every appended line is
-    // charged its length plus one, so a line shorter than free fits with
-    // its NUL.
-    int free;
-    int length;    // bytes of text stored, so that appending need not rescan
+    char* text;            // the finished index; null while absent
+    MeDocEntry* entries;   // gathered during the run; null when none
+    int entryCount;
+    int entryCapacity;
     // Storage was refused during this run: the run's document has no index.
     bool dropped;
 };
 
-// Absent between runs. Read text directly; release it with ReleaseMeDocIndex.
+// Absent between runs. Read text directly after FinishMeDocIndex; release
+// everything with ReleaseMeDocIndex.
 extern MeDocIndexStorage MeDocIndexBuffer;
 
-constexpr int kMeDocIndexGrowth = 1024;
-constexpr std::size_t kMeDocTitleLimit = 30;
+// Gathers the entry of a message whose block follows linesBefore LF bytes
+// of the text file, titled with the first 30 bytes of subject.
+void AddMeDocEntry(int linesBefore, const char* subject);
 
-// Appends the head line "#!Medoc index N".
-void StartMeDocIndex(int messageCount);
+// Makes text from the gathered entries: "#!Medoc index M" and M entries
+// "number:title" (title padded with spaces to exactly 30 bytes), each
+// numbered M + 1 + its linesBefore. When storage cannot be obtained, the
+// index of this run is dropped: text stays null and nothing more is
+// gathered until ReleaseMeDocIndex.
+void FinishMeDocIndex();
 
-// Appends the entry of a message starting at lineNumber, titled with the
-// first 30 bytes of subject (padded with spaces to exactly 30).
-void AppendMeDocEntry(int lineNumber, const char* subject);
-
-// Appends one line. When storage cannot be obtained or grown, the index of
-// this run is dropped: the text is released and nothing more is appended
-// until ReleaseMeDocIndex.
-void AppendMeDocText(const char* line);
-
-// Ends the run's index: frees the text and leaves the buffer absent.
+// Ends the run's index: frees text and entries and leaves the buffer absent.
 void ReleaseMeDocIndex();

@@ -32,13 +32,13 @@ bool WriteBytes(const char* bytes, std::size_t length, std::FILE* file) {
 
 }  // namespace
 
-int WriteMessageBlock(const char* messageText, std::FILE* file, int lineNumber) {
+int WriteMessageBlock(const char* messageText, std::FILE* file, int linesBefore) {
     MessageHeaders headers = {};
     ExtractHeaders(messageText, headers);
     const std::string headerLines = std::string("Subject: ") + ValueOrEmpty(headers.subject) + "\nFrom: " +
                                     ValueOrEmpty(headers.from) + "\nDate: " + ValueOrEmpty(headers.date) + "\n";
     if (PluginSettings.MeDocIndex != 0 && headers.subject != nullptr) {
-        AppendMeDocEntry(lineNumber, headers.subject->text);
+        AddMeDocEntry(linesBefore, headers.subject->text);
     }
     ReleaseMessageHeaders(headers);
 

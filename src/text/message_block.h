@@ -8,11 +8,12 @@
 #include <cstdio>
 
 // Writes the block for messageText to file and, when MeDocIndex is on and
-// the message has a Subject header, adds its index entry numbered
-// lineNumber. Returns the block's line count, 3 + LFs of the body + 1, which
-// is the number of LF bytes written, or kWriteFailed when a write failed.
-// Nothing of the message is kept after the call.
-int WriteMessageBlock(const char* messageText, std::FILE* file, int lineNumber);
+// the message has a Subject header, gathers its index entry; linesBefore is
+// the number of LF bytes written to the file before the block. Returns the
+// block's line count, 3 + LFs of the body + 1, which is the number of LF
+// bytes written, or kWriteFailed when a write failed. Nothing of the message
+// is kept after the call but its index entry.
+int WriteMessageBlock(const char* messageText, std::FILE* file, int linesBefore);
 
 constexpr int kWriteFailed = -1;
 

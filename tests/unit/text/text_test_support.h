@@ -52,11 +52,11 @@ struct WrittenBlock {
     int lineCount;
 };
 
-inline WrittenBlock WriteBlock(const std::string& messageText, int lineNumber = 1) {
+inline WrittenBlock WriteBlock(const std::string& messageText, int linesBefore = 0) {
     std::FILE* file = std::tmpfile();
     EXPECT_NE(file, nullptr);
     WrittenBlock block;
-    block.lineCount = WriteMessageBlock(messageText.c_str(), file, lineNumber);
+    block.lineCount = WriteMessageBlock(messageText.c_str(), file, linesBefore);
     std::rewind(file);
     char chunk[4096];
     std::size_t got;

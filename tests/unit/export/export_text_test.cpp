@@ -1,0 +1,216 @@
+// The export's text file and its MeDoc index, checked in the finished
+// document: every entry's number must be the line of its message's Subject
+// line once the writer has put the index in front of the text.
+#include "export/export_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "palmdoc/pdb_reader.h"
+#include "palmdoc/pdb_writer.h"
+#include "settings/plugin_settings.h"
+#include "text/medoc_index.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// One message as the source gives it; none when the host has no text for it.
+using Delivered = std::optional<std::string>;
+
+class DeliveredTexts : public MessageSource {
+public:
+    explicit DeliveredTexts(std::vector<Delivered> texts) : texts_(std::move(texts)) {}
+    bool Next(const char*& text) override {
+        if (next_ == texts_.size()) return false;
+        const Delivered& delivered = texts_[next_++];
+        text = delivered ? delivered->c_str() : nullptr;
+        return true;
+    }
+    void Release() override {}
+
+private:
+    std::vector<Delivered> texts_;
+    std::size_t next_ = 0;
+};
+
+// A block of 3 header lines, bodyLines lines and the end marker.
+Delivered Message(const std::optional<std::string>& subject, int bodyLines) {
+    std::string text = "From: Yamada <yamada@example.jp>\r\n";
+    if (subject) text += "Subject: " + *subject + "\r\n";
+    text += "\r\n";
+    for (int line = 0; line < bodyLines; ++line) text += "body\r\n";
+    return text;
+}
+
+const Delivered kNoText = std::nullopt;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+class ExportTextTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = PluginSettings;
+        PluginSettings = kDefaultSettings;
+        char pattern[] = "/tmp/ctp-export-text-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        scratch_ = pattern;
+    }
+    void TearDown() override {
+        ReleaseMeDocIndex();
+        PluginSettings = saved_;
+        std::error_code ignored;
+        fs::remove_all(scratch_, ignored);
+    }
+
+    std::string Path(const char* name) const { return scratch_ + "/" + name; }
+
+    // The text file's bytes; the index stays in MeDocIndexBuffer.
+    std::string WriteText(const std::vector<Delivered>& texts, int32_t counted) {
+        DeliveredTexts source(texts);
+        EXPECT_EQ(WriteExportText(Path("mail.txt").c_str(), source, counted), ExportText::Written);
+        std::ifstream file(Path("mail.txt"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    // The document as a reader shows it: the index and the text converted
+    // and decoded back, split at its line ends.
+    std::vector<std::string> DocumentLines() {
+        EXPECT_EQ(WritePalmDoc(Path("mail.txt").c_str(), Path("mail.pdb").c_str(), "mail", MeDocIndexBuffer.text),
+                  kWritePalmDocSucceeded);
+        std::ifstream file(Path("mail.pdb"), std::ios::binary);
+        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
+        PalmDocDatabase database;
+        std::string error;
+        EXPECT_TRUE(ReadPalmDocDatabase(bytes.data(), bytes.size(), database, error)) << error;
+        return Lines(std::string(database.text.begin(), database.text.end()));
+    }
+
+    // Every entry names the line that holds its message's Subject line, and
+    // the head counts the entries.
+    void ExpectEntriesPointAtTheirSubjects(const std::vector<std::string>& subjects) {
+        const std::vector<std::string> lines = DocumentLines();
+        ASSERT_GT(lines.size(), subjects.size());
+        EXPECT_EQ(lines[0], "#!Medoc index " + std::to_string(subjects.size()));
+        for (std::size_t entry = 0; entry < subjects.size(); ++entry) {
+            const std::string& line = lines[entry + 1];
+            const std::size_t colon = line.find(':');
+            ASSERT_NE(colon, std::string::npos) << line;
+            const std::size_t number = std::stoul(line.substr(0, colon));
+            ASSERT_LT(number, lines.size()) << line;
+            EXPECT_EQ(lines[number], "Subject: " + subjects[entry]) << "entry " << entry;
+        }
+    }
+
+private:
+    SettingsRecord saved_;
+    std::string scratch_;
+};
+
+struct NumberingCase {
+    const char* name;
+    int32_t counted;
+    std::vector<Delivered> texts;
+    std::string index;                  // byte for byte
+    std::vector<std::string> subjects;  // of the entries, in order
+};
+
+class Numbering : public ExportTextTest, public ::testing::WithParamInterface<NumberingCase> {};
+
+TEST_P(Numbering, EntriesPointAtTheSubjectLinesOfTheDocument) {
+    WriteText(GetParam().texts, GetParam().counted);
+    ASSERT_NE(MeDocIndexBuffer.text, nullptr);
+    EXPECT_EQ(std::string(MeDocIndexBuffer.text), GetParam().index);
+    ExpectEntriesPointAtTheirSubjects(GetParam().subjects);
+}
+
+std::string Title(const std::string& title) { return title + std::string(30 - title.size(), ' '); }
+
+// Blocks of 10, 7 and 12 lines.
+INSTANTIATE_TEST_SUITE_P(
+    WriteExportText, Numbering,
+    ::testing::Values(
+        NumberingCase{"AllCountedArriveWithSubjects",
+                      3,
+                      {Message("one", 6), Message("two", 3), Message("three", 8)},
+                      "#!Medoc index 3\n4:" + Title("one") + "\r\n14:" + Title("two") + "\r\n21:" + Title("three") +
+                          "\r\n",
+                      {"one", "two", "three"}},
+        NumberingCase{"SecondWithoutSubject",
+                      3,
+                      {Message("one", 6), Message(std::nullopt, 3), Message("three", 8)},
+                      "#!Medoc index 2\n3:" + Title("one") + "\r\n20:" + Title("three") + "\r\n",
+                      {"one", "three"}},
+        NumberingCase{"HostGivesNoTextForOne",
+                      3,
+                      {Message("one", 6), kNoText, Message("three", 8)},
+                      "#!Medoc index 2\n3:" + Title("one") + "\r\n13:" + Title("three") + "\r\n",
+                      {"one", "three"}},
+        NumberingCase{"FirstMissingBothWays",
+                      4,
+                      {kNoText, Message(std::nullopt, 0), Message("last", 2)},
+                      "#!Medoc index 1\n6:" + Title("last") + "\r\n",
+                      {"last"}},
+        NumberingCase{"NoTextAtAll", 2, {kNoText, kNoText}, "#!Medoc index 0\n", {}},
+        NumberingCase{"JapaneseTitlesCutOnCharacters",
+                      3,
+                      {Message("[評価] 結果", 1), Message("a予定表予定表予定表予定表予定表", 1),
+                       Message("Re:ソフトの構成と十分な能力の申請について", 1)},
+                      "#!Medoc index 3\n4:" + Title("結果") + "\r\n9:" + Title("a予定表予定表予定表予定表予定") +
+                          "\r\n14:" + Title("Re:ソフトの構成と十分な能力の") + "\r\n",
+                      {"結果", "a予定表予定表予定表予定表予定表", "Re:ソフトの構成と十分な能力の申請について"}}),
+    [](const ::testing::TestParamInfo<NumberingCase>& info) { return info.param.name; });
+
+TEST_F(ExportTextTest, IndexLongerThanARecordStillPointsAtEverySubject) {
+    std::vector<Delivered> texts;
+    std::vector<std::string> subjects;
+    for (int message = 0; message < 200; ++message) {
+        const std::string subject = "message " + std::to_string(message);
+        // Every fifth has no Subject, every seventh no text.
+        if (message % 7 == 3) {
+            texts.push_back(kNoText);
+        } else if (message % 5 == 1) {
+            texts.push_back(Message(std::nullopt, message % 4));
+        } else {
+            texts.push_back(Message(subject, message % 4));
+            subjects.push_back(subject);
+        }
+    }
+    WriteText(texts, 200);
+    ASSERT_NE(MeDocIndexBuffer.text, nullptr);
+    ASSERT_GT(std::string(MeDocIndexBuffer.text).size(), 4096u);
+    ExpectEntriesPointAtTheirSubjects(subjects);
+}
+
+TEST_F(ExportTextTest, TextFileIsTheSameWithTheIndexOnOrOff) {
+    const std::vector<Delivered> texts = {Message("a", 2), Message(std::nullopt, 1), kNoText};
+    const std::string withIndex = WriteText(texts, 3);
+    ReleaseMeDocIndex();
+    PluginSettings.MeDocIndex = 0;
+    EXPECT_EQ(WriteText(texts, 3), withIndex);
+    EXPECT_EQ(MeDocIndexBuffer.text, nullptr);
+}
+
+TEST_F(ExportTextTest, NothingOfAnEarlierRunReachesTheNext) {
+    WriteText({Message("old", 1)}, 1);
+    WriteText({Message("new", 1)}, 1);
+    EXPECT_EQ(std::string(MeDocIndexBuffer.text), "#!Medoc index 1\n2:" + Title("new") + "\r\n");
+}
+
+}  // namespace
