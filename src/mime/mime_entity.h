@@ -1,0 +1,27 @@
+// A message or body part split into its header fields and its body.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct HeaderField {
+    std::string_view name;
+    // Unfolded: the line ends are gone, the blanks that began each
+    // continuation line stay.
+    std::string value;
+};
+
+struct MimeEntity {
+    std::vector<HeaderField> fields;
+    // Everything after the first empty line; empty when there is none.
+    std::string_view body;
+};
+
+// Lines may end in CR LF or LF alone. Lines of the header that are neither
+// a field nor a continuation are passed over.
+MimeEntity ParseEntity(std::string_view text);
+
+// The value of the last field of that name, in any letter case (the last,
+// as the plug-in takes headers without decoding); null when there is none.
+const std::string* FindField(const MimeEntity& entity, std::string_view name);

@@ -1,0 +1,119 @@
+#include "mime/transfer_encoding.h"
+
+#include "mime/ascii.h"
+
+namespace {
+
+constexpr int kBitsPerBase64Digit = 6;
+constexpr int kBitsPerByte = 8;
+constexpr unsigned kByteMask = 0xFF;
+// Enough for a byte still to be taken and the digit just read.
+constexpr unsigned kPendingBitsMask = 0xFFFF;
+constexpr char kPadding = '=';
+
+int Base64DigitValue(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
+// "=XX" at text[position]: the byte, or -1.
+int EscapedByte(std::string_view text, std::size_t position) {
+    if (position + 2 >= text.size()) return -1;
+    const int high = HexDigitValue(text[position + 1]);
+    const int low = HexDigitValue(text[position + 2]);
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+// Past the line end that follows "=" and blanks at text[position], or 0 when
+// the "=" is not a soft line break.
+std::size_t SoftBreakEnd(std::string_view text, std::size_t position) {
+    std::size_t next = position + 1;
+    while (next < text.size() && IsBlank(text[next])) ++next;
+    if (next == text.size()) return next;
+    if (text[next] == '\n') return next + 1;
+    if (text[next] == '\r') return next + 1 < text.size() && text[next + 1] == '\n' ? next + 2 : next + 1;
+    return 0;
+}
+
+std::string DecodeQuoted(std::string_view text, bool underscoreIsSpace) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const char c = text[position];
+        if (c == '=') {
+            const int byte = EscapedByte(text, position);
+            if (byte >= 0) {
+                out += static_cast<char>(byte);
+                position += 3;
+                continue;
+            }
+            const std::size_t breakEnd = underscoreIsSpace ? 0 : SoftBreakEnd(text, position);
+            if (breakEnd != 0) {
+                position = breakEnd;
+                continue;
+            }
+        }
+        out += underscoreIsSpace && c == '_' ? ' ' : c;
+        ++position;
+    }
+    return out;
+}
+
+}  // namespace
+
+TransferEncoding TransferEncodingFromName(std::string_view name) {
+    const std::string_view trimmed = TrimBlanks(name);
+    if (EqualsIgnoringCase(trimmed, "base64")) return TransferEncoding::kBase64;
+    if (EqualsIgnoringCase(trimmed, "quoted-printable")) return TransferEncoding::kQuotedPrintable;
+    return TransferEncoding::kIdentity;
+}
+
+std::string DecodeTransfer(std::string_view body, TransferEncoding encoding) {
+    switch (encoding) {
+        case TransferEncoding::kBase64: {
+            std::string decoded;
+            if (DecodeBase64(body, decoded)) return decoded;
+            return std::string(body);
+        }
+        case TransferEncoding::kQuotedPrintable:
+            return DecodeQuotedPrintable(body);
+        case TransferEncoding::kIdentity:
+            break;
+    }
+    return std::string(body);
+}
+
+bool DecodeBase64(std::string_view text, std::string& out) {
+    std::string decoded;
+    decoded.reserve(text.size() / 4 * 3);
+    unsigned bits = 0;
+    int bitCount = 0;
+    for (const char c : text) {
+        if (IsWhiteSpace(c)) continue;
+        if (c == kPadding) {
+            // The group ends here; its leftover bits are padding.
+            bits = 0;
+            bitCount = 0;
+            continue;
+        }
+        const int value = Base64DigitValue(c);
+        if (value < 0) return false;
+        bits = ((bits << kBitsPerBase64Digit) | static_cast<unsigned>(value)) & kPendingBitsMask;
+        bitCount += kBitsPerBase64Digit;
+        if (bitCount >= kBitsPerByte) {
+            bitCount -= kBitsPerByte;
+            decoded += static_cast<char>((bits >> bitCount) & kByteMask);
+        }
+    }
+    out += decoded;
+    return true;
+}
+
+std::string DecodeQuotedPrintable(std::string_view text) { return DecodeQuoted(text, false); }
+
+std::string DecodeQEncoding(std::string_view text) { return DecodeQuoted(text, true); }

@@ -1,0 +1,26 @@
+// Content-Transfer-Encoding and the B and Q encodings of header words.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class TransferEncoding { kIdentity, kBase64, kQuotedPrintable };
+
+// 7bit, 8bit, binary and names not understood are identity: the bytes stay.
+TransferEncoding TransferEncodingFromName(std::string_view name);
+
+// The decoded bytes of body; base64 that holds anything but its alphabet,
+// padding and white space is no base64, and gives body as it came.
+std::string DecodeTransfer(std::string_view body, TransferEncoding encoding);
+
+// Base64 with white space ignored; false when another byte stands in it.
+// Padding ends a group, so base64 pieces joined one after another decode
+// as well; a cut-off last group gives the bytes it holds whole.
+bool DecodeBase64(std::string_view text, std::string& out);
+
+// "=XX" in either letter case is a byte, "=" before a line end (after
+// blanks, too) joins the lines; any other "=" stays.
+std::string DecodeQuotedPrintable(std::string_view text);
+
+// The Q encoding of header words: quoted-printable in which "_" is a space.
+std::string DecodeQEncoding(std::string_view text);
