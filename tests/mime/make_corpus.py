@@ -39,14 +39,34 @@ COMPAT = email.policy.compat32.clone(linesep="\r\n")
 JST = datetime.timezone(datetime.timedelta(hours=9))
 
 
+def ibm_extensions():
+    """Character to its IBM extension code (lead bytes 0xFA to 0xFC)."""
+    codes = {}
+    for lead in range(0xFA, 0xFD):
+        for trail in range(0x40, 0xFD):
+            try:
+                codes.setdefault(bytes([lead, trail]).decode("cp932"), bytes([lead, trail]))
+            except UnicodeDecodeError:
+                pass
+    return codes
+
+
+IBM_EXTENSIONS = ibm_extensions()
+
+
 def cp932(text):
-    """What the decoder gives for text: code page 932, 〓 for the rest."""
+    """What the decoder gives for text: code page 932 as Windows writes it
+    (an IBM extension rather than its NEC-selected twin, which Python's
+    encoder picks), 〓 for the rest."""
     out = bytearray()
     for character in text:
         try:
-            out += character.encode("cp932")
+            encoded = character.encode("cp932")
         except UnicodeEncodeError:
-            out += GETA.encode("cp932")
+            encoded = GETA.encode("cp932")
+        if encoded[:1] in (b"\xed", b"\xee"):
+            encoded = IBM_EXTENSIONS.get(character, encoded)
+        out += encoded
     return bytes(out)
 
 

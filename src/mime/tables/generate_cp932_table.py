@@ -2,12 +2,17 @@
 """Writes src/mime/cp932_table.cpp: Unicode to code page 932.
 
 Source: Python's "cp932" codec (Microsoft's code page 932 as CPython ships
-it), asked for every Basic Multilingual Plane character from U+0080 up.
+it), decoding every single byte and every lead and trail byte pair, and then
+encoding the characters left over. Where
+several codes decode to one character, the one Windows itself writes for it
+is kept: a JIS X 0208 code first, then the NEC special characters (lead
+byte 0x87), then the IBM extensions (0xFA to 0xFC), and the NEC-selected
+IBM extensions (0xED, 0xEE) last. (The codec's own encoder prefers the
+last, so 髙 would come out as 0xEEE0 where Windows writes 0xFBFC.)
 Left out on purpose:
 - the private use area (U+E000 to U+F8FF): it maps to the user-defined
-  characters of the sender's Windows, which no handheld shows, and to the
-  single bytes 0xA0 and 0xFD to 0xFF, which are no characters at all;
-- U+0080, which the codec maps to the lone byte 0x80, no character either.
+  characters of the sender's Windows, which no handheld shows;
+- the lone bytes 0x80, 0xA0 and 0xFD to 0xFF, which are no characters.
 Added on top, because mail written on other systems uses them for
 characters that code page 932 does hold (the codec refuses them):
 - U+00A0 no-break space as a space (HTML mail's &nbsp;);
@@ -23,30 +28,61 @@ import sys
 
 FIRST_NON_ASCII = 0x80
 PRIVATE_USE = range(0xE000, 0xF900)
-SURROGATES = range(0xD800, 0xE000)
 ADDITIONS = {0x00A0: 0x20, 0x00A5: 0x5C, 0x203E: 0x7E, 0x2014: 0x815C}
 PAIRS_PER_LINE = 6
 
 
-def is_character(code):
-    """A half-width katakana byte, or a lead byte and a trail byte."""
-    if code < 0x100:
-        return 0xA1 <= code <= 0xDF
+def lead_bytes():
+    return list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
+
+
+def trail_bytes():
+    return list(range(0x40, 0x7F)) + list(range(0x80, 0xFD))
+
+
+def preference(code):
+    """Lower is kept: the order in which Windows picks among duplicates."""
     lead = code >> 8
-    return 0x81 <= lead <= 0x9F or 0xE0 <= lead <= 0xFC
+    if lead in (0xED, 0xEE):
+        return 3
+    if lead in (0xFA, 0xFB, 0xFC):
+        return 2
+    if lead == 0x87:
+        return 1
+    return 0
+
+
+def codes():
+    yield from range(0xA1, 0xE0)  # half-width katakana
+    for lead in lead_bytes():
+        for trail in trail_bytes():
+            yield lead << 8 | trail
 
 
 def mapping():
     pairs = dict(ADDITIONS)
+    for code in codes():
+        data = code.to_bytes(2 if code > 0xFF else 1, "big")
+        try:
+            character = data.decode("cp932")
+        except UnicodeDecodeError:
+            continue
+        unicode = ord(character)
+        if unicode < FIRST_NON_ASCII or unicode in PRIVATE_USE or unicode in ADDITIONS:
+            continue
+        if unicode not in pairs or preference(code) < preference(pairs[unicode]):
+            pairs[unicode] = code
+    # The encoder also takes a few characters that no code decodes to: the
+    # JIS forms of signs that code page 932 decodes to full-width ones
+    # (U+301C wave dash, U+2016, U+2212, U+00A2, U+00A3, U+00AC).
     for unicode in range(FIRST_NON_ASCII, 0x10000):
-        if unicode in SURROGATES or unicode in PRIVATE_USE or unicode in pairs:
+        if unicode in pairs or unicode in PRIVATE_USE or 0xD800 <= unicode < 0xE000:
             continue
         try:
-            encoded = chr(unicode).encode("cp932")
+            code = int.from_bytes(chr(unicode).encode("cp932"), "big")
         except UnicodeEncodeError:
             continue
-        code = int.from_bytes(encoded, "big")
-        if is_character(code):
+        if code > 0xFF:
             pairs[unicode] = code
     return sorted(pairs.items())
 

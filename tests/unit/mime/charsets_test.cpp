@@ -1,0 +1,95 @@
+// The charsets into code page 932. Expected texts are written in Japanese:
+// the compiler emits every literal in code page 932.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mime/charsets.h"
+
+namespace {
+
+struct ConversionCase {
+    const char* what;
+    Charset charset;
+    std::string input;
+    std::string expected;
+};
+
+const ConversionCase kConversions[] = {
+    {"ESC $ B and ESC ( B", Charset::kIso2022Jp, "\x1b$B$\"$$\x1b(B ok", "あい ok"},
+    {"ESC $ @ (JIS C 6226-1978)", Charset::kIso2022Jp, "\x1b$@4A;z\x1b(B", "漢字"},
+    {"ESC ( J (JIS Roman) reads as ASCII", Charset::kIso2022Jp, "\x1b$B$+\x1b(Jabc", "かabc"},
+    {"ESC ( I half-width katakana", Charset::kIso2022Jp, "\x1b(I1\x1b(B", "ｱ"},
+    {"SO and SI katakana", Charset::kIso2022Jp, "\x0e" "2\x0f" "x", "ｲx"},
+    {"NEC special characters, row 13", Charset::kIso2022Jp, "\x1b$B-!\x1b(B", "①"},
+    {"a row code page 932 leaves empty", Charset::kIso2022Jp, "\x1b$B)!\x1b(B", "〓"},
+    {"JIS X 0212 has no place", Charset::kIso2022Jp, "\x1b$(D0!\x1b(B", "〓"},
+    {"a line end returns to ASCII", Charset::kIso2022Jp, "\x1b$B$\"\r\nab", "あ\r\nab"},
+    {"a cut-off escape stays as it came", Charset::kIso2022Jp, "\x1b$B$\"\x1b$", "あ\x1b$"},
+    {"an unknown escape stays", Charset::kIso2022Jp, "\x1b%Gx", "\x1b%Gx"},
+    {"a lone byte in double-byte mode stays", Charset::kIso2022Jp, "\x1b$B$\"$", "あ$"},
+    {"EUC-JP kanji", Charset::kEucJp, "\xb4\xc1\xbb\xfa", "漢字"},
+    {"EUC-JP SS2 katakana", Charset::kEucJp, "\x8e\xb1", "ｱ"},
+    {"EUC-JP SS3 JIS X 0212", Charset::kEucJp, "\x8f\xb0\xa1z", "〓z"},
+    {"EUC-JP broken bytes stay", Charset::kEucJp, "a\xb4", "a\xb4"},
+    {"UTF-8", Charset::kUtf8, u8"日本語", "日本語"},
+    {"UTF-8 half-width katakana", Charset::kUtf8, u8"ｱｲ", "ｱｲ"},
+    {"UTF-8 wave dash of other systems", Charset::kUtf8, u8"\u301c\uff5e", "～～"},
+    {"UTF-8 minus sign and double vertical line", Charset::kUtf8, u8"\u2212\u2016", "－∥"},
+    {"UTF-8 no-break space and yen sign", Charset::kUtf8, u8"1\u00a0\u00a5", "1 \\"},
+    {"UTF-8 IBM extension kanji", Charset::kUtf8, u8"髙﨑", "髙﨑"},
+    {"UTF-8 emoji and accents", Charset::kUtf8, u8"\U0001F600é", "〓〓"},
+    {"UTF-8 byte order mark and zero-width space go", Charset::kUtf8, u8"\ufeffa\u200bb", "ab"},
+    {"UTF-8 broken bytes", Charset::kUtf8, "a\xe3\x81z\xff", "a〓〓z〓"},
+    {"UTF-8 overlong form", Charset::kUtf8, "\xc0\xaf", "〓〓"},
+    {"ISO-8859-1", Charset::kLatin1, "caf\xe9 \xa7", "caf〓 §"},
+    {"Shift_JIS stays", Charset::kShiftJis, "\x82\xa0\x5c", "\x82\xa0\x5c"},
+    {"an unknown charset stays", Charset::kUnknown, "\xa4\xa2\x1b$B", "\xa4\xa2\x1b$B"},
+    {"US-ASCII holding JIS escapes", Charset::kUsAscii, "\x1b$B$\"\x1b(B", "あ"},
+    {"US-ASCII holding raw UTF-8", Charset::kUsAscii, u8"あ", "あ"},
+};
+
+TEST(CharsetConversionTest, EveryCharsetGivesCodePage932) {
+    for (const ConversionCase& c : kConversions) {
+        std::string out;
+        AppendAsCp932(c.input, c.charset, out);
+        EXPECT_EQ(out, c.expected) << c.what;
+    }
+}
+
+struct NameCase {
+    const char* name;
+    Charset charset;
+};
+
+const NameCase kNames[] = {
+    {"ISO-2022-JP", Charset::kIso2022Jp}, {"iso-2022-jp-2", Charset::kIso2022Jp}, {"Shift_JIS", Charset::kShiftJis},
+    {"windows-31j", Charset::kShiftJis},  {"CP932", Charset::kShiftJis},          {"x-sjis", Charset::kShiftJis},
+    {"EUC-JP", Charset::kEucJp},          {"UTF-8", Charset::kUtf8},              {" utf8 ", Charset::kUtf8},
+    {"us-ascii", Charset::kUsAscii},      {"ISO-8859-1", Charset::kLatin1},       {"koi8-r", Charset::kUnknown},
+    {"", Charset::kUnknown},
+};
+
+TEST(CharsetConversionTest, NamesInAnyLetterCase) {
+    for (const NameCase& c : kNames) EXPECT_EQ(CharsetFromName(c.name), c.charset) << c.name;
+}
+
+struct GuessCase {
+    std::string text;
+    Charset charset;
+};
+
+const GuessCase kGuesses[] = {
+    {"plain ASCII", Charset::kShiftJis},
+    {"\x1b$B$\"\x1b(B", Charset::kIso2022Jp},
+    {"\x1b(B only", Charset::kShiftJis},
+    {u8"日本", Charset::kUtf8},
+    {"\x93\xfa\x96\x7b", Charset::kShiftJis},  // 日本 in Shift-JIS: no well-formed UTF-8
+    {"\xe6\x97\xa5\x96", Charset::kShiftJis},  // one good sequence does not make the text UTF-8
+};
+
+TEST(CharsetConversionTest, TextThatNamesNoCharset) {
+    for (const GuessCase& c : kGuesses) EXPECT_EQ(GuessCharset(c.text), c.charset) << c.text;
+}
+
+}  // namespace
