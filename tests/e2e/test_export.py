@@ -88,6 +88,16 @@ class UnreadExportTest(ExportTestCase):
         self.assertNotIn(b"Subject: two", data)
         self.assertEqual(run.of("violation"), [])
 
+    def test_index_numbers_are_the_lines_of_the_subject_lines(self):
+        # Four counted: the second has no Subject, the host withholds the third.
+        write_folder(self.mail, "main/inbox", [message("one"), message(None), message("three"), message("four")])
+        self.export("--no-text", "3", "--run", "unread")
+        lines = self.unpack(self.tmp_file("inbox" + today_suffix("a") + ".pdb")).split(b"\n")
+        self.assertEqual(lines[0], b"#!Medoc index 2")
+        for entry, subject in zip(lines[1:3], (b"one", b"four")):
+            number = int(entry.split(b":", 1)[0])
+            self.assertEqual(lines[number], b"Subject: " + subject, entry)
+
 
 class SubfolderTest(ExportTestCase):
     def setUp(self):
@@ -152,6 +162,20 @@ class BaseNameTest(ExportTestCase):
                 self.export("--run", "unread", folder=folder)
                 self.assertEqual(os.listdir(self.tmp), [expected])
                 self.assertEqual(read_ini(self.ini)["UniqID"]["ID"], after)
+
+    def test_folder_names_whose_characters_end_in_a_backslash_byte(self):
+        # The second byte of 表, ソ and 予 is the byte of "\"; read marks
+        # are left out (DoRead 0), the name is what is checked.
+        for name in ("予定表", "表", "ソフト"):
+            with self.subTest(folder=name):
+                for left in os.listdir(self.tmp):
+                    os.remove(self.tmp_file(left))
+                write_ini(self.ini, {"Settings": {"DoRead": "0"}, "UniqID": {"ID": "97"}})
+                write_folder(self.mail, "main/" + name, [message("one")])
+                run = self.export("--run", "unread", folder="main/" + name)
+                expected = name + today_suffix("a") + ".pdb"
+                self.assertEqual(os.listdir(self.tmp), [expected])
+                self.assertEqual(self.only_box(run)["text"], "File : %s\n" % self.win_tmp(expected))
 
 
 class FailureTest(ExportTestCase):
