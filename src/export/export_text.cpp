@@ -1,7 +1,9 @@
 #include "export/export_text.h"
 
 #include <cstdio>
+#include <string>
 
+#include "mime/mime_message.h"
 #include "platform/file_system.h"
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
@@ -17,6 +19,9 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, int32_t 
     const char* text = nullptr;
     while (source.Next(text)) {
         if (text == nullptr) continue;
+        // Without memory for the readable form, the message goes as it came.
+        std::string decoded;
+        if (PluginSettings.DecodeMime != 0 && DecodeMimeMessage(text, decoded)) text = decoded.c_str();
         // Streamed: one text at a time, given back as soon as it is written.
         const int lines = WriteMessageBlock(text, file, linesBefore);
         source.Release();

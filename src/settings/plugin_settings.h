@@ -15,12 +15,16 @@ struct SettingsRecord {
     int32_t UniqID;
     int32_t InstallUser;
     int32_t MinUnread;
+    // On: each message is decoded from MIME and its charset into plain code
+    // page 932 before it is written. Read from the INI file, never written.
+    int32_t DecodeMime;
 };
 
 // What a missing INI key gives; MinUnread is never stored and starts at 0.
 constexpr SettingsRecord kDefaultSettings = {
     /*ConvToDoc=*/1, /*MeDocIndex=*/1, /*DoRead=*/1, /*TrimSubject=*/1, /*SubFolder=*/0,
     /*TrimFrom=*/0,  /*ConvDate=*/0,   /*UniqID=*/'a', /*InstallUser=*/0, /*MinUnread=*/0,
+    /*DecodeMime=*/0,
 };
 
 // All zero until LoadSettings runs at attach.

@@ -80,6 +80,7 @@ void LoadSettings() {
     ReadIniInt(s.ConvDate, kSettingsSection, "ConvDate", kDefaultSettings.ConvDate);
     ReadIniInt(s.UniqID, kUniqIdSection, kUniqIdKey, kDefaultSettings.UniqID);
     ReadIniInt(s.InstallUser, kSettingsSection, "InstallUser", kDefaultSettings.InstallUser);
+    ReadIniInt(s.DecodeMime, kSettingsSection, "DecodeMime", kDefaultSettings.DecodeMime);
     // Never stored: every run of the host starts without a minimum.
     s.MinUnread = kDefaultSettings.MinUnread;
 }

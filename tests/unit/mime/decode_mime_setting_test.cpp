@@ -1,0 +1,105 @@
+// The DecodeMime setting: read from the INI file and never written back,
+// and the export's text file decoded only when it is on.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "export/export_text.h"
+#include "platform/fake_platform.h"
+#include "settings/plugin_settings.h"
+#include "settings/settings_store.h"
+#include "text/medoc_index.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using fake_platform::Fake;
+
+constexpr char kIniPath[] = "C:\\Tools\\plugin.ini";
+
+class DecodeMimeSettingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = PluginSettings;
+        fake_platform::Reset();
+        Fake().moduleFileName = "C:\\Tools\\plugin.dll";
+    }
+    void TearDown() override {
+        ReleaseMeDocIndex();
+        PluginSettings = saved_;
+    }
+
+private:
+    SettingsRecord saved_;
+};
+
+TEST_F(DecodeMimeSettingTest, ReadAtLoadNeverWrittenBack) {
+    struct Case {
+        const char* text;  // null: no such key
+        int32_t loaded;
+    };
+    const Case cases[] = {{nullptr, 0}, {"1", 1}, {"0", 0}, {"", 0}};
+    for (const Case& c : cases) {
+        Fake().iniFiles.clear();
+        if (c.text != nullptr) Fake().iniFiles[kIniPath]["Settings"]["DecodeMime"] = c.text;
+        LoadSettings();
+        EXPECT_EQ(PluginSettings.DecodeMime, c.loaded) << (c.text ? c.text : "(none)");
+        PluginSettings.DecodeMime = 7;
+        SaveSettings();
+        const auto& settings = Fake().iniFiles[kIniPath]["Settings"];
+        const auto key = settings.find("DecodeMime");
+        if (c.text == nullptr) {
+            EXPECT_EQ(key, settings.end());
+        } else {
+            ASSERT_NE(key, settings.end());
+            EXPECT_EQ(key->second, c.text);
+        }
+    }
+}
+
+class OneMessage : public MessageSource {
+public:
+    explicit OneMessage(std::string text) : text_(std::move(text)) {}
+    bool Next(const char*& text) override {
+        if (given_) return false;
+        given_ = true;
+        text = text_.c_str();
+        return true;
+    }
+    void Release() override {}
+
+private:
+    std::string text_;
+    bool given_ = false;
+};
+
+std::string ExportedText(const std::string& message) {
+    char folder[] = "/tmp/ctp-decode-mime-XXXXXX";
+    EXPECT_NE(mkdtemp(folder), nullptr);
+    const fs::path path = fs::path(folder) / "export.txt";
+    OneMessage source(message);
+    EXPECT_EQ(WriteExportText(path.string().c_str(), source, 1), ExportText::Written);
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    fs::remove_all(folder);
+    return text;
+}
+
+TEST_F(DecodeMimeSettingTest, TheExportDecodesOnlyWhenOn) {
+    const std::string message =
+        "Subject: =?ISO-2022-JP?B?GyRCJCIbKEI=?=\r\nFrom: f\r\nDate: d\r\n"
+        "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n\x1b$B$$\x1b(B\r\n";
+    PluginSettings = kDefaultSettings;
+    EXPECT_EQ(ExportedText(message),
+              "Subject: =?ISO-2022-JP?B?GyRCJCIbKEI=?=\nFrom: f\nDate: d\n\x1b$B$$\x1b(B\r\n--EOM--\n");
+    EXPECT_STREQ(MeDocIndexBuffer.text, "#!Medoc index 1\n2:=?ISO-2022-JP?B?GyRCJCIbKEI=?=\r\n");
+    PluginSettings.DecodeMime = 1;
+    EXPECT_EQ(ExportedText(message), "Subject: あ\nFrom: f\nDate: d\nい\r\n--EOM--\n");
+    EXPECT_STREQ(MeDocIndexBuffer.text, "#!Medoc index 1\n2:あ                            \r\n");
+}
+
+}  // namespace
