@@ -1,7 +1,7 @@
 // The MeDoc index of one export run: a head line with the number of entries
 // that follow, then one entry per written message with a Subject header,
 // giving the line of the message's Subject line in the finished document
-// (the first line is 0) and the first 30 bytes of its subject. The PalmDOC
+// (the first line is 0) and at most 30 bytes of its subject. The PalmDOC
 // writer puts the text at the head of the document, so the index's own
 // lines come before every message: the entries are gathered during the run
 // with their place in the text file and numbered once the run is over and
@@ -14,13 +14,13 @@ constexpr std::size_t kMeDocTitleLimit = 30;
 
 // What the index keeps of one message until the run ends.
 struct MeDocEntry {
-    int linesBefore;                     // LF bytes of the text file before the message's block
+    int linesBefore;                   // LF bytes of the text file before the message's block
     char title[kMeDocTitleLimit + 1];  // cut on a character boundary
 };
 
 struct MeDocIndexStorage {
-    char* text;            // the finished index; null while absent
-    MeDocEntry* entries;   // gathered during the run; null when none
+    char* text;           // the finished index; null while absent
+    MeDocEntry* entries;  // gathered during the run; null when none
     int entryCount;
     int entryCapacity;
     // Storage was refused during this run: the run's document has no index.
