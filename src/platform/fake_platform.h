@@ -24,16 +24,22 @@ struct MenuItem {
     std::string text;
 };
 
+// The state answers as Windows does, as the conformance cases in
+// tests/conformance pin it: registry, INI and environment names match in any
+// case (ASCII letters).
 struct State {
-    // "subkey\0value" -> text; keys that exist (for the DWORD writes).
+    // (subkey, value) -> text or DWORD. A key exists when registryKeys names
+    // it true or when a value or another key lies in or below it.
     std::map<std::pair<std::string, std::string>, std::string> registryTexts;
     std::map<std::string, bool> registryKeys;
     std::map<std::pair<std::string, std::string>, uint32_t> registryDwords;
-    // path -> section -> key -> text; a missing path is a missing file.
+    // path -> section -> key -> text after the "=", as the file holds it: the
+    // reading drops the blanks around it and one pair of enclosing quotes.
+    // A missing path is a missing file.
     std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> iniFiles;
     std::vector<std::string> readOnlyIniPaths;
     std::string moduleFileName;  // empty: GetModuleFileNameA fails
-    std::map<std::string, std::string> environment;
+    std::map<std::string, std::string> environment;  // an empty value reads as unset
     std::string temporaryDirectory = "C:\\Windows\\Temp";
     std::map<std::string, void*> hostExports;
     platform::LocalDate today = {5, 22};
@@ -46,5 +52,8 @@ struct State {
 // The one fake state; Reset() gives a fresh one.
 State& Fake();
 void Reset();
+
+// Whether RegOpenKeyExA would find the key below HKEY_CURRENT_USER.
+bool RegistryKeyExists(const std::string& subkey);
 
 }  // namespace fake_platform

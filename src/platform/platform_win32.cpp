@@ -1,12 +1,39 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/cp932.h"
 #include "platform/platform.h"
 
 namespace platform {
+
+namespace {
+
+// The longest path and environment value Windows gives, in characters.
+constexpr DWORD kLongestText = 32767;
+
+std::wstring ToWide(const char* text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
+    wide.pop_back();  // the terminator, which the string keeps apart
+    return wide;
+}
+
+// In the process's code page, 932 for the users of this plug-in.
+std::string ToAnsi(const wchar_t* text, DWORD length) {
+    const int wideLength = static_cast<int>(length);
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string ansi(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, wideLength, &ansi[0], size, nullptr, nullptr);
+    return ansi;
+}
+
+}  // namespace
 
 void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, BoxIcon icon) {
     const UINT style = MB_OK | (icon == BoxIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
@@ -55,21 +82,29 @@ bool WritePrivateProfileText(const char* section, const char* key, const char* t
 }
 
 uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity) {
-    const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), out, capacity);
-    // A full buffer means the path was cut.
-    if (length == 0 || length >= capacity) return 0;
+    // The whole path first, into room for the longest one, then measured
+    // against capacity: a call cut at capacity inside a double-byte
+    // character ends before it under Wine and looks like a whole path.
+    std::vector<char> path(kLongestText + 1);
+    const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), path.data(), kLongestText + 1);
+    if (length == 0 || length > kLongestText || length >= capacity) return 0;
+    std::memcpy(out, path.data(), length + 1);
     return length;
 }
 
 bool ReadEnvironment(const char* name, std::string& value) {
     // Through the process environment, not the C runtime's copy, which does
-    // not see what the host set after this library was loaded.
-    const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    // not see what the host set after this library was loaded; and in UTF-16,
+    // converted here, because Wine's GetEnvironmentVariableA counts
+    // characters for bytes and cuts a Japanese value such as C:\Users\田中\Temp.
+    const std::wstring wideName = ToWide(name);
+    const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (needed == 0) return false;
-    std::vector<char> buffer(needed);
-    const DWORD length = GetEnvironmentVariableA(name, buffer.data(), needed);
+    std::vector<wchar_t> buffer(needed);
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer.data(), needed);
+    // 0 also for an empty value, which would put files at the drive's root.
     if (length == 0 || length >= needed) return false;
-    value.assign(buffer.data(), length);
+    value = ToAnsi(buffer.data(), length);
     return true;
 }
 

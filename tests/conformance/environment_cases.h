@@ -1,0 +1,70 @@
+// The folder for the export's files: "TMP" as the process sees it now, then
+// the Windows temporary directory.
+#pragma once
+
+#include <string>
+
+#include "conformance/expectations.h"
+#include "conformance/test_bed.h"
+#include "platform/platform.h"
+#include "platform/temporary_folder.h"
+
+namespace conformance::environment {
+
+constexpr char kWindowsTemporaryFolder[] = "C:\\WindowsTemp";
+
+inline void TmpIsTheTemporaryFolder(TestBed& bed, Expectations& expect) {
+    const std::string values[] = {"C:\\Work\\Temp", "C:\\Temp\\", "C:\\表示\\ソ", "C:\\" + std::string(1000, 't')};
+    bed.SetWindowsTemporaryFolder(kWindowsTemporaryFolder);
+    for (const std::string& value : values) {
+        bed.SetEnvironment("TMP", value);
+        std::string read;
+        expect.True(platform::ReadEnvironment("TMP", read), "TMP " + Describe(value) + " is set");
+        expect.Equal(read, value, "value of TMP");
+        expect.Equal(TemporaryFolder(), value, "temporary folder");
+    }
+}
+
+inline void WindowsFolderWithoutTmp(TestBed& bed, Expectations& expect) {
+    bed.UnsetEnvironment("TMP");
+    for (const std::string folder : {"C:\\WindowsTemp", "C:\\表示\\ソ"}) {
+        bed.SetWindowsTemporaryFolder(folder);
+        expect.Equal(platform::TemporaryDirectory(), folder, "Windows temporary directory");
+        expect.Equal(TemporaryFolder(), folder, "temporary folder");
+    }
+}
+
+// An empty TMP would put the files at the root of the current drive.
+inline void EmptyTmpCountsAsUnset(TestBed& bed, Expectations& expect) {
+    bed.SetEnvironment("TMP", "");
+    bed.SetWindowsTemporaryFolder(kWindowsTemporaryFolder);
+    std::string read = "kept";
+    expect.True(!platform::ReadEnvironment("TMP", read), "an empty TMP reads as unset");
+    expect.Equal(read, "kept", "value left alone");
+    expect.Equal(TemporaryFolder(), kWindowsTemporaryFolder, "temporary folder");
+}
+
+inline void VariableNamesMatchInAnyCase(TestBed& bed, Expectations& expect) {
+    bed.UnsetEnvironment("TMP");
+    bed.SetEnvironment("Tmp", "C:\\Mixed");
+    bed.SetWindowsTemporaryFolder(kWindowsTemporaryFolder);
+    expect.Equal(TemporaryFolder(), "C:\\Mixed", "temporary folder from Tmp");
+}
+
+inline void UnsetVariableLeavesTheValueAlone(TestBed& bed, Expectations& expect) {
+    const char name[] = "CORAXTOPALM_CONFORMANCE_UNSET";
+    bed.UnsetEnvironment(name);
+    std::string read = "kept";
+    expect.True(!platform::ReadEnvironment(name, read), "unset");
+    expect.Equal(read, "kept", "value left alone");
+}
+
+inline constexpr Case kCases[] = {
+    {"EnvironmentTmpIsTheTemporaryFolder", TmpIsTheTemporaryFolder},
+    {"EnvironmentWindowsFolderWithoutTmp", WindowsFolderWithoutTmp},
+    {"EnvironmentEmptyTmpCountsAsUnset", EmptyTmpCountsAsUnset},
+    {"EnvironmentVariableNamesMatchInAnyCase", VariableNamesMatchInAnyCase},
+    {"EnvironmentUnsetVariableLeavesTheValueAlone", UnsetVariableLeavesTheValueAlone},
+};
+
+}  // namespace conformance::environment

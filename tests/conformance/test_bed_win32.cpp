@@ -1,0 +1,188 @@
+#include "conformance/test_bed_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <tuple>
+
+namespace conformance {
+
+extern "C" void CoraxToPalmConformanceExport() {}
+
+namespace {
+
+// GetModuleFileNameA and GetEnvironmentVariableA give at most this much.
+constexpr DWORD kLongestText = 32767;
+
+void RemoveFilesIn(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void DeleteRegistryRoot() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kRegistryRoot);
+}
+
+// (section, key, text) of every "key=text" line, exactly as the file holds them.
+std::vector<IniLine> ParseIniFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<IniLine> entries;
+    std::string section;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[' && line.back() == ']') {
+            section = line.substr(1, line.size() - 2);
+        } else if (const auto equals = line.find('='); equals != std::string::npos) {
+            entries.push_back({section, line.substr(0, equals), line.substr(equals + 1)});
+        }
+    }
+    return entries;
+}
+
+}  // namespace
+
+Win32TestBed::Win32TestBed(std::string folder) : folder_(std::move(folder)) {
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    RemoveFilesIn(folder_);
+    DeleteRegistryRoot();
+}
+
+Win32TestBed::~Win32TestBed() {
+    DeleteRegistryRoot();
+    for (auto kept = keptEnvironment_.rbegin(); kept != keptEnvironment_.rend(); ++kept) {
+        SetEnvironmentVariableA(kept->first.c_str(), kept->second ? kept->second->c_str() : nullptr);
+    }
+}
+
+std::string Win32TestBed::FilePath(const std::string& name) { return folder_ + "\\" + name; }
+
+std::string Win32TestBed::UnwritablePath(const std::string& name) { return folder_ + "\\missing\\" + name; }
+
+void Win32TestBed::WriteIniFile(const std::string& path, const std::vector<IniLine>& lines) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    const std::string* section = nullptr;
+    for (const IniLine& line : lines) {
+        if (!section || *section != line.section) file << "[" << line.section << "]\r\n";
+        section = &line.section;
+        file << line.key << "=" << line.text << "\r\n";
+    }
+}
+
+std::optional<std::string> Win32TestBed::StoredIniText(const std::string& path, const std::string& section,
+                                                       const std::string& key) {
+    for (const IniLine& entry : ParseIniFile(path)) {
+        if (entry.section == section && entry.key == key) return entry.text;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> Win32TestBed::StoredIniKeys(const std::string& path, const std::string& section) {
+    std::vector<std::string> keys;
+    for (const IniLine& entry : ParseIniFile(path)) {
+        if (entry.section == section) keys.push_back(entry.key);
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+void Win32TestBed::Remember(const std::string& name) {
+    const auto known = std::find_if(keptEnvironment_.begin(), keptEnvironment_.end(),
+                                    [&](const auto& kept) { return kept.first == name; });
+    if (known != keptEnvironment_.end()) return;
+    std::vector<char> value(kLongestText + 1);
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), kLongestText + 1);
+    const bool unset = length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND;
+    keptEnvironment_.emplace_back(name, unset ? std::nullopt : std::optional<std::string>(value.data()));
+}
+
+void Win32TestBed::SetEnvironment(const std::string& name, const std::string& value) {
+    Remember(name);
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
+}
+
+void Win32TestBed::UnsetEnvironment(const std::string& name) {
+    Remember(name);
+    SetEnvironmentVariableA(name.c_str(), nullptr);
+}
+
+// GetTempPathA takes "TEMP" when "TMP" is unset.
+void Win32TestBed::SetWindowsTemporaryFolder(const std::string& folder) { SetEnvironment("TEMP", folder); }
+
+platform::ModuleHandle Win32TestBed::Module() { return GetModuleHandleA(nullptr); }
+
+std::string Win32TestBed::ModulePath() {
+    std::vector<char> path(kLongestText + 1);
+    const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), path.data(), kLongestText + 1);
+    return std::string(path.data(), length);
+}
+
+void Win32TestBed::CreateRegistryKey(const std::string& subkey) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS) {
+        RegCloseKey(key);
+    }
+}
+
+void Win32TestBed::SetRegistryText(const std::string& subkey, const std::string& name, const std::string& bytes,
+                                   RegistryText form) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    const DWORD type = form == RegistryText::Expandable ? REG_EXPAND_SZ : REG_SZ;
+    const DWORD size = static_cast<DWORD>(bytes.size() + (form == RegistryText::Unterminated ? 0 : 1));
+    RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()), size);
+    RegCloseKey(key);
+}
+
+void Win32TestBed::SetRegistryDword(const std::string& subkey, const std::string& name, uint32_t data) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    const DWORD value = data;
+    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+bool Win32TestBed::RegistryKeyExists(const std::string& subkey) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::optional<uint32_t> Win32TestBed::RegistryDword(const std::string& subkey, const std::string& name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    const LONG status =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return std::nullopt;
+    return value;
+}
+
+std::string Win32TestBed::HostExportName() { return "CoraxToPalmConformanceExport"; }
+
+}  // namespace conformance
