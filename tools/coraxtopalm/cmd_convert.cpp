@@ -2,145 +2,60 @@
 // Every message of the file is exported in file order, as if all of them were
 // selected, so the .txt output holds the bytes of the plug-in's temporary
 // text file and the .pdb output the document it would install.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "commands.h"
-#include "default_title.h"
+#include "database_output.h"
 #include "export/export_text.h"
 #include "export/message_source.h"
-#include "palmdoc/pdb_writer.h"
+#include "input_file.h"
+#include "output_file.h"
+#include "palm_title.h"
 #include "settings/plugin_settings.h"
+#include "temporary_files.h"
 #include "text/medoc_index.h"
+#include "tool_messages.h"
 #include "tools/mailbox/mailbox.h"
+#include "watched_files.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "[--medoc-index=0|1] [--trim-subject=0|1] [--trim-from=0|1] [--conv-date=0|1] "
-    "[--index-out FILE] [--title T] MBOX OUTPUT.txt|OUTPUT.pdb";
-// Outputs are written under this suffix and renamed once complete.
-constexpr char kPartialSuffix[] = ".partial";
-constexpr char kTextPartialSuffix[] = ".txt.partial";
+constexpr char kTitleOption[] = "--title";
+constexpr char kIndexOutOption[] = "--index-out";
+constexpr char kTextExtension[] = ".txt";
+constexpr char kPalmDocExtension[] = ".pdb";
+constexpr char kTextPrefix[] = ".coraxtopalm-text.";
+
+// The plug-in's settings that the command line may switch, each 0 or 1.
+struct SettingOption {
+    const char* name;
+    int32_t SettingsRecord::*setting;
+    int32_t defaultValue;
+    const char* help;
+};
+
+const SettingOption kSettingOptions[] = {
+    {"--medoc-index", &SettingsRecord::MeDocIndex, kDefaultSettings.MeDocIndex,
+     "1: a MeDoc index of the subjects at the head of the .pdb"},
+    {"--trim-subject", &SettingsRecord::TrimSubject, kDefaultSettings.TrimSubject,
+     "1: a leading [tag] of the subject removed"},
+    {"--trim-from", &SettingsRecord::TrimFrom, kDefaultSettings.TrimFrom,
+     "1: only the name of the sender, without the address"},
+    {"--conv-date", &SettingsRecord::ConvDate, kDefaultSettings.ConvDate, "1: the date as \"month/day hh:mm zone\""},
+};
 
 enum class OutputKind { kText, kPalmDoc };
 
-struct FlagOption {
-    const char* name;  // with its "="
-    int32_t SettingsRecord::*setting;
-};
-
-// The settings store's defaults apply when an option is not given.
-const FlagOption kFlagOptions[] = {
-    {"--medoc-index=", &SettingsRecord::MeDocIndex},
-    {"--trim-subject=", &SettingsRecord::TrimSubject},
-    {"--trim-from=", &SettingsRecord::TrimFrom},
-    {"--conv-date=", &SettingsRecord::ConvDate},
-};
-
-struct ConvertOptions {
-    std::string mailboxPath;
-    std::string outputPath;
-    OutputKind outputKind = OutputKind::kText;
-    std::string indexPath;  // empty: no index file
-    std::string title;
-    bool haveTitle = false;
-};
-
-void ReportError(const std::string& message) { std::fprintf(stderr, "coraxtopalm convert: %s\n", message.c_str()); }
-
-bool EndsWith(const std::string& text, const char* suffix) {
-    const std::string tail(suffix);
-    return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// False when the argument names a flag option but with a value other than 0
-// or 1; handled tells whether it was a flag option at all.
-bool TakeFlagOption(const std::string& argument, bool& handled) {
-    handled = false;
-    for (const FlagOption& option : kFlagOptions) {
-        const std::string name(option.name);
-        if (argument.compare(0, name.size(), name) != 0) {
-            continue;
-        }
-        handled = true;
-        const std::string value = argument.substr(name.size());
-        if (value != "0" && value != "1") {
-            return false;
-        }
-        PluginSettings.*option.setting = value == "1" ? 1 : 0;
-        return true;
-    }
-    return true;
-}
-
-bool ParseArguments(const std::vector<std::string>& arguments, ConvertOptions& options) {
-    std::vector<std::string> paths;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        bool handled = false;
-        if (!TakeFlagOption(argument, handled)) {
-            ReportError("option " + argument + ": the value must be 0 or 1");
-            return false;
-        }
-        if (handled) {
-            continue;
-        }
-        if (argument == "--index-out" || argument == "--title") {
-            if (i + 1 >= arguments.size()) {
-                ReportError("option " + argument + " needs a value");
-                return false;
-            }
-            if (argument == "--title") {
-                options.title = arguments[++i];
-                options.haveTitle = true;
-            } else {
-                options.indexPath = arguments[++i];
-            }
-        } else if (argument.compare(0, 1, "-") == 0 && argument != "-") {
-            ReportError("unknown option " + argument);
-            return false;
-        } else {
-            paths.push_back(argument);
-        }
-    }
-    if (paths.size() != 2) {
-        ReportError(std::string("expected MBOX and OUTPUT\nusage: coraxtopalm convert ") + kUsage);
-        return false;
-    }
-    options.mailboxPath = paths[0];
-    options.outputPath = paths[1];
-    if (EndsWith(options.outputPath, ".txt")) {
-        options.outputKind = OutputKind::kText;
-    } else if (EndsWith(options.outputPath, ".pdb")) {
-        options.outputKind = OutputKind::kPalmDoc;
-    } else {
-        ReportError("the output " + options.outputPath + " must end in .txt or .pdb");
-        return false;
-    }
-    if (!options.haveTitle) {
-        options.title = DefaultTitle(options.mailboxPath);
-    }
-    return true;
-}
-
-// Only files this run may have written; a folder of that name stays.
-void RemoveQuietly(const std::string& path) {
-    std::error_code ignored;
-    if (std::filesystem::is_regular_file(path, ignored)) {
-        std::filesystem::remove(path, ignored);
-    }
-}
-
-bool Rename(const std::string& from, const std::string& to) {
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    if (error) {
-        ReportError("cannot write " + to + ": " + error.message());
-        return false;
+bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
+    if (text.size() <= tail.size()) return false;
+    for (std::size_t k = 0; k < tail.size(); ++k) {
+        const char c = text[text.size() - tail.size() + k];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != tail[k]) return false;
     }
     return true;
 }
@@ -152,6 +67,7 @@ public:
 
     bool Next(const char*& text) override {
         if (next_ >= mailbox_.Count()) return false;
+        ShowProgress("message " + GroupedNumber(next_ + 1) + " of " + GroupedNumber(mailbox_.Count()));
         if (!mailbox_.ReadText(next_++, text_, error_)) {
             failed_ = true;
             return false;
@@ -171,98 +87,194 @@ private:
     bool failed_ = false;
 };
 
-// Failures name shownPath, the file that the user asked for.
-bool WriteMailboxText(Mailbox& mailbox, const std::string& textPath, const std::string& shownPath) {
+// The mailbox's messages name the file it opened: for the standard input,
+// a copy of it, which the user never named.
+std::string NamingInput(std::string message, const InputFile& input) {
+    for (std::size_t at; input.Path() != input.Shown() && (at = message.find(input.Path())) != std::string::npos;) {
+        message.replace(at, input.Path().size(), input.Shown());
+    }
+    return message;
+}
+
+bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::string& textPath,
+                      const std::string& shownOutput, std::string& error) {
+    WatchedFiles files;
     MailboxMessages messages(mailbox);
     switch (WriteExportText(textPath.c_str(), messages, static_cast<int32_t>(mailbox.Count()))) {
         case ExportText::Written:
             return true;
         case ExportText::SourceFailed:
-            ReportError(messages.Error());
+            error = NamingInput(messages.Error(), input);
             return false;
         case ExportText::CannotCreate:
         case ExportText::WriteFailed:
             break;
     }
-    ReportError("cannot write " + shownPath);
+    error = CannotWrite(shownOutput, files.Failure().happened ? files.Failure().errorNumber : EIO);
     return false;
 }
 
-bool WriteIndexFile(const std::string& path, const std::string& shownPath) {
+bool WriteIndexFile(const std::string& path, const std::string& shownPath, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        ReportError("cannot write " + shownPath);
+        error = CannotWrite(shownPath, errno);
         return false;
     }
     // With the index switched off there is no index text: the file is empty.
-    if (MeDocIndexBuffer.text != nullptr) {
-        std::fputs(MeDocIndexBuffer.text, file);
-    }
+    if (MeDocIndexBuffer.text != nullptr) std::fputs(MeDocIndexBuffer.text, file);
+    errno = 0;
     const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
+    const int reason = errno;
     if (std::fclose(file) != 0 || !written) {
-        ReportError("cannot write " + shownPath);
+        error = CannotWrite(shownPath, reason != 0 ? reason : errno);
         return false;
     }
     return true;
 }
 
-// Writes the output under its partial name; false after reporting why.
-bool WriteOutput(Mailbox& mailbox, const ConvertOptions& options, const std::string& partialPath) {
-    if (options.outputKind == OutputKind::kText) {
-        return WriteMailboxText(mailbox, partialPath, options.outputPath);
-    }
-    const std::string textPath = options.outputPath + kTextPartialSuffix;
-    bool converted = WriteMailboxText(mailbox, textPath, options.outputPath);
-    if (converted) {
-        const char* indexText = PluginSettings.MeDocIndex != 0 ? MeDocIndexBuffer.text : nullptr;
-        converted = WritePalmDoc(textPath.c_str(), partialPath.c_str(), options.title.c_str(), indexText) ==
-                    kWritePalmDocSucceeded;
-        if (!converted) {
-            ReportError("conversion of " + options.mailboxPath + " to " + options.outputPath + " failed");
-        }
-    }
-    RemoveQuietly(textPath);
-    return converted;
+std::uint64_t FileSize(const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
 }
 
-bool Convert(const ConvertOptions& options) {
-    Mailbox mailbox;
-    std::string error;
-    if (!mailbox.Open(options.mailboxPath, error)) {
-        ReportError(error);
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+struct ConvertRun {
+    OutputKind kind = OutputKind::kText;
+    std::string title;
+    std::size_t messages = 0;
+    std::uint64_t textLength = 0;
+    std::uint32_t records = 0;
+};
+
+// The .pdb: the text file goes beside the output's temporary file, then the
+// database is written from it and the index.
+bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output, ConvertRun& run,
+                   std::string& error) {
+    std::string textPath;
+    if (!CreateTemporaryFile(FolderOf(output.TemporaryPath()), kTextPrefix, textPath)) {
+        error = CannotWrite(output.Shown(), errno);
         return false;
     }
-    const std::string partialOutput = options.outputPath + kPartialSuffix;
-    const std::string partialIndex = options.indexPath + kPartialSuffix;
-    bool done = WriteOutput(mailbox, options, partialOutput);
-    if (done && !options.indexPath.empty()) {
-        done = WriteIndexFile(partialIndex, options.indexPath);
+    DatabaseJob job;
+    job.textPath = textPath;
+    job.textShown = input.Shown();
+    job.title = run.title;
+    job.pdbPath = output.TemporaryPath();
+    job.pdbShown = output.Shown();
+    bool done = WriteMailboxText(mailbox, input, textPath, output.Shown(), error);
+    if (done) {
+        job.textSize = FileSize(textPath);
+        job.hasIndex = PluginSettings.MeDocIndex != 0 && MeDocIndexBuffer.text != nullptr;
+        if (job.hasIndex) job.index = MeDocIndexBuffer.text;
+        done = WriteDatabaseFile(job, error);
     }
-    if (done && !options.indexPath.empty()) {
-        done = Rename(partialIndex, options.indexPath);
-    }
-    if (done && !Rename(partialOutput, options.outputPath)) {
-        RemoveQuietly(options.indexPath);
-        done = false;
-    }
-    if (!done) {
-        RemoveQuietly(partialOutput);
-        if (!options.indexPath.empty()) {
-            RemoveQuietly(partialIndex);
-        }
-    }
+    RemoveTemporaryFile(textPath);
+    run.textLength = job.textSize + job.index.size();
+    run.records = TextRecordCount(run.textLength);
     return done;
+}
+
+bool Convert(const ParsedArguments& arguments, ConvertRun& run, std::string& error) {
+    InputFile input(arguments.operands[0]);
+    OutputFile output(arguments.operands[1]);
+    const bool hasIndexOut = arguments.Has(kIndexOutOption);
+    OutputFile indexOut(arguments.Value(kIndexOutOption));
+    Mailbox mailbox;
+    if (!input.Open(error) || !output.Check({&input}, error) || (hasIndexOut && !indexOut.Check({&input}, error))) {
+        return false;
+    }
+    if (hasIndexOut && !indexOut.IsDistinctFrom(output)) {
+        error = "refusing to write the index " + indexOut.Shown() + ": it is the output " + output.Shown();
+        return false;
+    }
+    if (!mailbox.Open(input.Path(), error)) {
+        error = NamingInput(error, input);
+        return false;
+    }
+    run.messages = mailbox.Count();
+    if (!output.Create(error) || (hasIndexOut && !indexOut.Create(error))) return false;
+    bool done = false;
+    if (run.kind == OutputKind::kText) {
+        done = WriteMailboxText(mailbox, input, output.TemporaryPath(), output.Shown(), error);
+        run.textLength = FileSize(output.TemporaryPath());
+    } else {
+        done = WriteDatabase(mailbox, input, output, run, error);
+    }
+    done = done && (!hasIndexOut || (WriteIndexFile(indexOut.TemporaryPath(), indexOut.Shown(), error) &&
+                                     indexOut.Commit(error)));
+    return done && output.Commit(error);
+}
+
+int Run(const ParsedArguments& arguments) {
+    ConvertRun run;
+    const std::string& outputPath = arguments.operands[1];
+    if (EndsWithIgnoringCase(outputPath, kPalmDocExtension)) {
+        run.kind = OutputKind::kPalmDoc;
+    } else if (!EndsWithIgnoringCase(outputPath, kTextExtension)) {
+        ReportError("the output " + ShownOutput(outputPath) + " must be a file name ending in .txt or .pdb");
+        return kExitUsage;
+    }
+    std::string error;
+    const bool titled = arguments.Has(kTitleOption) ? TitleFromText(arguments.Value(kTitleOption), run.title, error)
+                        : arguments.operands[0] != "-" ? TitleFromFileName(arguments.operands[0], run.title, error)
+                                                       : TitleFromFileName(outputPath, run.title, error);
+    if (!titled) {
+        ReportError(error);
+        return kExitUsage;
+    }
+    PluginSettings = kDefaultSettings;
+    for (const SettingOption& option : kSettingOptions) {
+        PluginSettings.*option.setting = arguments.Flag(option.name, option.defaultValue);
+    }
+    const bool converted = Convert(arguments, run, error);
+    ReleaseMeDocIndex();
+    if (!converted) {
+        ReportError(error);
+        return kExitFailure;
+    }
+    std::string summary = "wrote " + outputPath + ": " + Counted(run.messages, "message", "messages") + ", " +
+                          Counted(run.textLength, "byte", "bytes") + " of text";
+    if (run.kind == OutputKind::kPalmDoc) summary += " in " + Counted(run.records, "record", "records");
+    ReportSummary(summary);
+    return kExitOk;
+}
+
+std::vector<OptionSpec> ConvertOptions() {
+    std::vector<OptionSpec> options;
+    for (const SettingOption& option : kSettingOptions) {
+        options.push_back({option.name, 0, OptionKind::kFlag, nullptr,
+                           std::string(option.help) + " (default: " + std::to_string(option.defaultValue) + ")"});
+    }
+    options.push_back({kIndexOutOption, 0, OptionKind::kText, "FILE",
+                       "also write the MeDoc index text to FILE (empty with --medoc-index=0)"});
+    options.push_back({kTitleOption, 't', OptionKind::kText, "T",
+                       "the document's name, in the terminal's encoding; stored as Shift-JIS and cut to 31 bytes "
+                       "on a character boundary (default: MBOX's file name without its extension)"});
+    options.push_back(QuietOption());
+    return options;
 }
 
 }  // namespace
 
-int RunConvert(const std::vector<std::string>& arguments) {
-    PluginSettings = kDefaultSettings;
-    ConvertOptions options;
-    if (!ParseArguments(arguments, options)) {
-        return kExitUsage;
-    }
-    const bool converted = Convert(options);
-    ReleaseMeDocIndex();
-    return converted ? 0 : kExitFailure;
+const CommandSpec& ConvertCommand() {
+    static const CommandSpec spec = {
+        "convert",
+        "MBOX OUTPUT",
+        2,
+        2,
+        "Exports the messages of an mbox file as the plug-in exports a folder.",
+        "MBOX is a mail folder in mbox format, messages in Shift-JIS as the plug-in\n"
+        "expects them (\"-\": the standard input). OUTPUT ending in .txt (any letter\n"
+        "case) gets the plug-in's text file, ending in .pdb its Palm DOC e-book; it\n"
+        "replaces an existing file only once it is complete. The settings options\n"
+        "take the plug-in's defaults.\n",
+        ConvertOptions(),
+        "  coraxtopalm convert --trim-from=1 --title=Inbox Inbox.mbox Inbox.pdb\n",
+        Run,
+    };
+    return spec;
 }

@@ -3,26 +3,31 @@
 #include <string>
 #include <vector>
 
+#include "code_page_text.h"
 #include "commands.h"
-#include "pdb_load.h"
+#include "input_file.h"
+#include "palmdoc_file.h"
+#include "tool_messages.h"
 
 namespace {
 
-
-}  // namespace
-
-int RunInfo(const std::vector<std::string>& arguments) {
-    if (arguments.size() != 1) {
-        std::fprintf(stderr, "usage: coraxtopalm info PDB\n");
-        return kExitUsage;
+// Every record is decoded, one at a time, before anything is printed, so
+// that a damaged database gives its error and no half listing.
+bool DecodeAll(PalmDocFile& database, std::string& error) {
+    std::vector<unsigned char> text;
+    const std::size_t records = database.Database().records.size();
+    for (std::size_t k = 0; k < records; ++k) {
+        ShowProgress("record " + GroupedNumber(k + 1) + " of " + GroupedNumber(records));
+        if (!database.ReadRecord(k, text, error)) return false;
     }
-    PalmDocDatabase database;
-    std::string error;
-    if (!LoadPalmDoc(arguments[0], database, error)) {
-        std::fprintf(stderr, "coraxtopalm info: %s\n", error.c_str());
-        return kExitFailure;
-    }
-    std::printf("name: %s\n", database.name.c_str());
+    EndProgress();
+    return true;
+}
+
+void PrintDatabase(const PalmDocDatabase& database) {
+    std::string name;
+    ConvertText(TerminalEncoding(), kCodePage932, database.name, name, true);
+    std::printf("name: %s\n", name.c_str());
     std::printf("type: %s\n", database.type.c_str());
     std::printf("creator: %s\n", database.creator.c_str());
     std::printf("records: %u\n", static_cast<unsigned>(database.numberOfRecords));
@@ -36,5 +41,35 @@ int RunInfo(const std::vector<std::string>& arguments) {
                     static_cast<unsigned long>(record.offset), static_cast<unsigned long>(record.storedLength),
                     static_cast<unsigned long>(record.textLength));
     }
-    return std::fflush(stdout) == 0 ? 0 : kExitFailure;
+}
+
+int Run(const ParsedArguments& arguments) {
+    InputFile input(arguments.operands[0]);
+    PalmDocFile database;
+    std::string error;
+    if (!input.Open(error) || !database.Open(input.Path(), input.Shown(), error) || !DecodeAll(database, error)) {
+        ReportError(error);
+        return kExitFailure;
+    }
+    PrintDatabase(database.Database());
+    return kExitOk;
+}
+
+}  // namespace
+
+const CommandSpec& InfoCommand() {
+    static const CommandSpec spec = {
+        "info",
+        "PDB",
+        1,
+        1,
+        "Lists the header fields and the records of a Palm DOC e-book.",
+        "PDB is the database (\"-\": the standard input). The name, stored in Shift-JIS,\n"
+        "is printed in the terminal's encoding; each record line gives the record's\n"
+        "offset, its stored length and the length of its decoded text.\n",
+        {},
+        "  coraxtopalm info inbox.pdb\n",
+        Run,
+    };
+    return spec;
 }

@@ -1,51 +1,87 @@
-// coraxtopalm unpack: the decompressed text of a Palm DOC database.
+// coraxtopalm unpack: the decompressed text of a Palm DOC database, decoded
+// and written one record at a time.
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "commands.h"
-#include "pdb_load.h"
+#include "input_file.h"
+#include "output_file.h"
+#include "palmdoc_file.h"
+#include "tool_messages.h"
 
 namespace {
 
+constexpr char kStandardOutput[] = "-";
 
-bool WriteAll(std::FILE* file, const std::vector<unsigned char>& bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+bool WriteText(PalmDocFile& database, const std::string& path, const std::string& shownPath,
+               std::uint64_t& textLength, std::string& error) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        error = CannotWrite(shownPath, errno);
+        return false;
+    }
+    std::vector<unsigned char> text;
+    const std::size_t records = database.Database().records.size();
+    bool done = true;
+    for (std::size_t k = 0; k < records && done; ++k) {
+        ShowProgress("record " + GroupedNumber(k + 1) + " of " + GroupedNumber(records));
+        done = database.ReadRecord(k, text, error);
+        if (done && std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
+            error = CannotWrite(shownPath, errno);
+            done = false;
+        }
+        textLength += text.size();
+    }
+    errno = 0;
+    if (done && std::fflush(out) != 0) {
+        error = CannotWrite(shownPath, errno);
+        done = false;
+    }
+    if (std::fclose(out) != 0 && done) {
+        error = CannotWrite(shownPath, errno);
+        done = false;
+    }
+    return done;
 }
 
-// The whole text is decoded before the output is opened, so a damaged
-// database leaves no output file behind; a failed write removes it.
+int Run(const ParsedArguments& arguments) {
+    InputFile input(arguments.operands[0]);
+    OutputFile output(arguments.operands.size() > 1 ? arguments.operands[1] : kStandardOutput);
+    PalmDocFile database;
+    std::string error;
+    std::uint64_t textLength = 0;
+    const bool done = input.Open(error) && output.Check({&input}, error) &&
+                      database.Open(input.Path(), input.Shown(), error) && output.Create(error) &&
+                      WriteText(database, output.TemporaryPath(), output.Shown(), textLength, error) &&
+                      output.Commit(error);
+    if (!done) {
+        ReportError(error);
+        return kExitFailure;
+    }
+    ReportSummary("wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text from " +
+                  Counted(database.Database().records.size(), "record", "records"));
+    return kExitOk;
+}
+
 }  // namespace
 
-int RunUnpack(const std::vector<std::string>& arguments) {
-    if (arguments.empty() || arguments.size() > 2) {
-        std::fprintf(stderr, "usage: coraxtopalm unpack PDB [TEXT]\n");
-        return kExitUsage;
-    }
-    PalmDocDatabase database;
-    std::string error;
-    if (!LoadPalmDoc(arguments[0], database, error)) {
-        std::fprintf(stderr, "coraxtopalm unpack: %s\n", error.c_str());
-        return kExitFailure;
-    }
-    if (arguments.size() == 1) {
-        if (!WriteAll(stdout, database.text)) {
-            std::fprintf(stderr, "coraxtopalm unpack: cannot write the standard output\n");
-            return kExitFailure;
-        }
-        return 0;
-    }
-    const std::string& textPath = arguments[1];
-    std::FILE* out = std::fopen(textPath.c_str(), "wb");
-    if (out == nullptr) {
-        std::fprintf(stderr, "coraxtopalm unpack: %s: cannot create the file\n", textPath.c_str());
-        return kExitFailure;
-    }
-    const bool written = WriteAll(out, database.text);
-    if (std::fclose(out) != 0 || !written) {
-        std::remove(textPath.c_str());
-        std::fprintf(stderr, "coraxtopalm unpack: %s: write failed\n", textPath.c_str());
-        return kExitFailure;
-    }
-    return 0;
+const CommandSpec& UnpackCommand() {
+    static const CommandSpec spec = {
+        "unpack",
+        "PDB [TEXT]",
+        1,
+        2,
+        "Writes the text of a Palm DOC e-book, decoded record by record.",
+        "PDB is the database (\"-\": the standard input). TEXT is the file to write, which\n"
+        "replaces an existing file only once it is complete; without it, or with \"-\",\n"
+        "the text goes to the standard output. The text is as the database holds it:\n"
+        "Shift-JIS for the plug-in's documents.\n",
+        {QuietOption()},
+        "  coraxtopalm unpack inbox.pdb inbox.txt\n"
+        "  coraxtopalm unpack inbox.pdb | iconv -f CP932 -t UTF-8 | less\n",
+        Run,
+    };
+    return spec;
 }

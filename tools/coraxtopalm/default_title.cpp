@@ -1,9 +1,11 @@
 #include "default_title.h"
 
+#include "platform/cp932.h"
+
 std::string DefaultTitle(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    const char* separator = cp932::FindLastOf(path.c_str(), "/\\");
+    std::string name = separator == nullptr ? path : std::string(separator + 1);
+    const char* dot = cp932::FindLastOf(name.c_str(), ".");
+    if (dot != nullptr && dot != name.c_str()) name.resize(static_cast<std::size_t>(dot - name.c_str()));
     return name;
 }

@@ -1,48 +1,101 @@
 // coraxtopalm: the plug-in's text pipeline, PalmDOC writer and users-file
-// reader on the command line. Exit status 0 only on success.
+// reader on the command line. Exit status 0 on success, 1 on failure, 2 on
+// a command line that is not understood.
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "commands.h"
+#include "tool_messages.h"
 
 namespace {
 
-struct Command {
-    const char* name;
-    int (*run)(const Arguments& arguments);
-    const char* usage;  // one line, after "coraxtopalm NAME "
+using CommandLookup = const CommandSpec& (*)();
+
+constexpr CommandLookup kCommands[] = {
+    ConvertCommand, PackCommand, UnpackCommand, InfoCommand, UsersDatCommand,
 };
 
-constexpr Command kCommands[] = {
-    {"convert", RunConvert,
-     "[--medoc-index=0|1] [--trim-subject=0|1] [--trim-from=0|1] [--conv-date=0|1] "
-     "[--index-out FILE] [--title T] MBOX OUTPUT.txt|OUTPUT.pdb"},
-    {"pack", RunPack, "[--title T] [--index FILE] TEXT PDB"},
-    {"unpack", RunUnpack, "PDB [TEXT]"},
-    {"info", RunInfo, "PDB"},
-    {"users-dat", RunUsersDat, "read FILE"},
-};
-
-void PrintUsage(std::FILE* out) {
-    std::fprintf(out, "usage:\n");
-    for (const Command& command : kCommands) {
-        std::fprintf(out, "  coraxtopalm %s %s\n", command.name, command.usage);
+const CommandSpec* FindCommand(const std::string& name) {
+    for (CommandLookup command : kCommands) {
+        if (name == command().name) return &command();
     }
+    return nullptr;
+}
+
+void PrintToolHelp(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: %s COMMAND [OPTIONS] OPERANDS...\n"
+                 "       %s help COMMAND | --help | --version\n\n"
+                 "Runs the CoraxToPalm plug-in's pipeline on files: mail in an mbox file becomes\n"
+                 "the plug-in's text file or its Palm DOC e-book (.pdb).\n\nCommands:\n",
+                 kProgramName, kProgramName);
+    for (CommandLookup command : kCommands) {
+        std::fprintf(out, "  %-11s %s\n", command().name, command().summary);
+    }
+    std::fprintf(out, "\n'%s help COMMAND' or '%s COMMAND --help' tells more about each.\n", kProgramName,
+                 kProgramName);
+}
+
+int UnknownCommand(const std::string& name) {
+    ReportError("unknown command " + name);
+    std::fprintf(stderr, "Try '%s --help'.\n", kProgramName);
+    return kExitUsage;
+}
+
+int Run(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        PrintToolHelp(stderr);
+        return kExitUsage;
+    }
+    const std::string& first = arguments[0];
+    if (first == "-h" || first == "--help") {
+        PrintToolHelp(stdout);
+        return kExitOk;
+    }
+    if (first == "--version") {
+        std::printf("%s %s\n", kProgramName, CTP_VERSION);
+        return kExitOk;
+    }
+    if (first == "help") {
+        if (arguments.size() == 1) {
+            PrintToolHelp(stdout);
+            return kExitOk;
+        }
+        const CommandSpec* command = FindCommand(arguments[1]);
+        if (command == nullptr) return UnknownCommand(arguments[1]);
+        std::fputs(CommandHelp(*command).c_str(), stdout);
+        return kExitOk;
+    }
+    const CommandSpec* command = FindCommand(first);
+    if (command == nullptr) return UnknownCommand(first);
+    return RunCommand(*command, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+}
+
+// Everything printed must have reached standard output: a full disk or a
+// closed pipe is a failure, not a success with less output. A command that
+// failed has said why already.
+bool CloseStandardOutput(bool report) {
+    errno = 0;
+    bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    int reason = errno;
+    errno = 0;
+    if (std::fclose(stdout) != 0) {
+        failed = true;
+        if (reason == 0) reason = errno;
+    }
+    if (failed && report) {
+        SetMessageCommand("");
+        ReportError(reason != 0 ? CannotWrite("the standard output", reason) : "cannot write the standard output");
+    }
+    return !failed;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : kExitOk;
-    }
-    for (const Command& command : kCommands) {
-        if (std::strcmp(argv[1], command.name) == 0) {
-            return command.run(Arguments(argv + 2, argv + argc));
-        }
-    }
-    std::fprintf(stderr, "coraxtopalm: unknown command '%s'\n", argv[1]);
-    PrintUsage(stderr);
-    return kExitUsage;
+    const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
+    const bool closed = CloseStandardOutput(status == kExitOk);
+    return status == kExitOk && !closed ? kExitFailure : status;
 }

@@ -1,0 +1,204 @@
+// The faults found in the tool, each as a case: the files before, the
+// command, its exit status and message, and every file after. Whatever a
+// case does not name must be exactly as it was.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tool_test_support.h"
+
+namespace {
+
+constexpr char kRemoved[] = "<removed>";
+constexpr char kMailbox[] =
+    "From a@example.jp Mon Jan  6 21:31:56 2025\n"
+    "Subject: first\n"
+    "\n"
+    "body\n"
+    "\n"
+    "From b@example.jp Tue Jan  7 09:00:00 2025\n"
+    "Subject: second\n"
+    "\n"
+    "more\n";
+// One byte more than 65534 records of 4096.
+constexpr off_t kOverLimitSize = 268427265;
+
+const std::string& GoodDatabase() {
+    static const std::string database = PackedDatabase("hello\n");
+    return database;
+}
+
+const std::string& EmptyDatabase() {
+    static const std::string database = PackedDatabase("");
+    return database;
+}
+
+// A users file of one user (layout in src/hotsync/users_dat_format.md).
+std::string UsersFile() {
+    std::string bytes("\x01\x00", 2);
+    bytes += std::string(11, '\0');
+    bytes += std::string("\x39\x30\x00\x00", 4);  // id 12345
+    bytes += "\x05Smith\x06SmithJ";
+    bytes += std::string(8, '\0');
+    bytes += std::string("\x01\x80", 2);
+    return bytes;
+}
+
+// Returns false when the machine does not allow the setup (the case is
+// skipped then).
+using Setup = bool (*)(const ScratchFolder& folder);
+
+struct FaultCase {
+    const char* name;
+    Setup setup;  // beyond the standard files; may be null
+    std::vector<std::string> arguments;
+    int status;
+    const char* message;  // part of standard error
+    std::map<std::string, std::string> changed;  // name -> bytes after, or kRemoved
+    const char* standardOutput = "";  // a path for it, or "" to capture it
+};
+
+// Test names say which case failed; the bytes of the case would not.
+void PrintTo(const FaultCase& test, std::ostream* out) { *out << test.name; }
+
+void MakeStandardFiles(const ScratchFolder& folder) {
+    folder.Write("a.txt", "hi\n");
+    folder.Write("good.pdb", GoodDatabase());
+    folder.Write("keep.pdb", GoodDatabase());
+    folder.Write("in.mbox", kMailbox);
+}
+
+bool Link(const ScratchFolder& folder, const char* target, const char* name) {
+    return symlink(target, folder.Path(name).c_str()) == 0;
+}
+
+class Faults : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(Faults, ExitStatusMessageAndFilesAfter) {
+    const FaultCase& test = GetParam();
+    ScratchFolder folder;
+    MakeStandardFiles(folder);
+    if (test.setup != nullptr && !test.setup(folder)) GTEST_SKIP() << "this machine does not allow the setup";
+    std::map<std::string, std::string> expected = folder.Snapshot();
+    for (const auto& [name, bytes] : test.changed) {
+        if (bytes == kRemoved) {
+            expected.erase(name);
+        } else {
+            expected[name] = bytes;
+        }
+    }
+    ToolInput input;
+    input.standardOutput = test.standardOutput;
+    const ToolRun run = folder.Run(test.arguments, input);
+    EXPECT_EQ(run.status, test.status) << run.err;
+    EXPECT_NE(run.err.find(test.message), std::string::npos) << "standard error: " << run.err;
+    const std::map<std::string, std::string> after = folder.Snapshot();
+    for (const auto& [name, bytes] : expected) {
+        const auto found = after.find(name);
+        if (found == after.end()) {
+            ADD_FAILURE() << name << " is gone";
+        } else {
+            EXPECT_TRUE(found->second == bytes) << name << " holds " << Describe(found->second) << ", not "
+                                                << Describe(bytes);
+        }
+    }
+    for (const auto& entry : after) {
+        EXPECT_TRUE(expected.count(entry.first)) << entry.first << " was left behind";
+    }
+}
+
+const FaultCase kSameFileCases[] = {
+    {"PackOntoItsInput", nullptr, {"pack", "a.txt", "a.txt"}, 1, "refusing to write a.txt: it is the input a.txt", {}},
+    {"PackOntoItsInputSpelledAnotherWay", nullptr, {"pack", "a.txt", "./a.txt"}, 1,
+     "refusing to write ./a.txt: it is the input a.txt", {}},
+    {"PackThroughASymbolicLink", [](const ScratchFolder& f) { return Link(f, "a.txt", "l.txt"); },
+     {"pack", "a.txt", "l.txt"}, 1, "refusing to write l.txt: it is the input a.txt", {}},
+    {"PackThroughAHardLink",
+     [](const ScratchFolder& f) { return link(f.Path("a.txt").c_str(), f.Path("h.txt").c_str()) == 0; },
+     {"pack", "h.txt", "a.txt"}, 1, "refusing to write a.txt: it is the input h.txt", {}},
+    {"PackOntoItsIndex", nullptr, {"pack", "--index", "a.txt", "in.mbox", "a.txt"}, 1,
+     "refusing to write a.txt: it is the input a.txt", {}},
+    {"ConvertIndexOntoTheMailbox", nullptr, {"convert", "--index-out", "in.mbox", "in.mbox", "x.txt"}, 1,
+     "refusing to write in.mbox: it is the input in.mbox", {}},
+    {"ConvertOntoTheMailbox", [](const ScratchFolder& f) { f.Write("m.txt", kMailbox); return true; },
+     {"convert", "m.txt", "m.txt"}, 1, "refusing to write m.txt: it is the input m.txt", {}},
+    {"ConvertIndexAndOutputOneFile", nullptr, {"convert", "--index-out", "s.pdb", "in.mbox", "s.pdb"}, 1,
+     "refusing to write the index s.pdb: it is the output s.pdb", {}},
+    {"UnpackOntoItsInput", nullptr, {"unpack", "good.pdb", "good.pdb"}, 1,
+     "refusing to write good.pdb: it is the input good.pdb", {}},
+};
+
+const FaultCase kForeignFileCases[] = {
+    {"UnpackIntoAFullDeviceKeepsTheLink", [](const ScratchFolder& f) { return Link(f, "/dev/full", "x"); },
+     {"unpack", "good.pdb", "x"}, 1, "cannot write x: No space left on device", {}},
+    {"UnpackIntoAFullDeviceNode",
+     [](const ScratchFolder& f) { return mknod(f.Path("x").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0; },
+     {"unpack", "good.pdb", "x"}, 1, "cannot write x: No space left on device", {}},
+    {"UnpackIntoTheNullDevice", [](const ScratchFolder& f) { return Link(f, "/dev/null", "x"); },
+     {"unpack", "good.pdb", "x"}, 0, "wrote x: 6 bytes of text from 1 record", {}},
+    {"PackOfAMissingTextKeepsTheOutput", nullptr, {"pack", "missing.txt", "keep.pdb"}, 1,
+     "cannot read missing.txt: No such file or directory", {}},
+    {"PackOfAFolderKeepsTheOutput", [](const ScratchFolder& f) { return mkdir(f.Path("d").c_str(), 0755) == 0; },
+     {"pack", "d", "keep.pdb"}, 1, "cannot read d: Is a directory", {}},
+    {"PackOfTooLargeATextKeepsTheOutput",
+     [](const ScratchFolder& f) {
+         f.Write("big.txt", "");
+         return truncate(f.Path("big.txt").c_str(), kOverLimitSize) == 0;
+     },
+     {"pack", "big.txt", "keep.pdb"}, 1,
+     "the text of big.txt is 268,427,265 bytes and a Palm DOC holds at most 268,427,264 (65534 records of 4096)",
+     {}},
+    {"PackOfControlCharactersKeepsTheOutput",
+     [](const ScratchFolder& f) { f.Write("tabs.txt", "line\n" + std::string(8192, '\t')); return true; },
+     {"pack", "tabs.txt", "keep.pdb"}, 1,
+     "tabs.txt: record 2 of the text (bytes 4,096 to 8,191) holds nothing but control characters", {}},
+    {"PackIntoAMissingFolder", nullptr, {"pack", "a.txt", "nowhere/x.pdb"}, 1,
+     "cannot write nowhere/x.pdb: No such file or directory", {}},
+    {"PackIntoAFolder", [](const ScratchFolder& f) { return mkdir(f.Path("d").c_str(), 0755) == 0; },
+     {"pack", "a.txt", "d"}, 1, "cannot write d: Is a directory", {}},
+    {"ConvertOfANonMailboxKeepsTheOutput", [](const ScratchFolder& f) { f.Write("out.txt", "earlier"); return true; },
+     {"convert", "a.txt", "out.txt"}, 1, "a.txt is not an mbox file", {}},
+    {"UnpackOfADamagedDatabaseKeepsTheOutput",
+     [](const ScratchFolder& f) { f.Write("bad.pdb", GoodDatabase().substr(0, 90)); f.Write("out.txt", "x"); return true; },
+     {"unpack", "bad.pdb", "out.txt"}, 1, "bad.pdb is not a Palm DOC database: file truncated inside the record list", {}},
+};
+
+const FaultCase kEmptyDocumentCases[] = {
+    {"EmptyTextPacks", [](const ScratchFolder& f) { f.Write("e.txt", ""); return true; },
+     {"pack", "--title=test", "e.txt", "e.pdb"}, 0, "wrote e.pdb: 0 bytes of text in 0 records", {{"e.pdb", EmptyDatabase()}}},
+    {"EmptyDocumentUnpacksToAFile", [](const ScratchFolder& f) { f.Write("e.pdb", EmptyDatabase()); return true; },
+     {"unpack", "e.pdb", "e.txt"}, 0, "wrote e.txt: 0 bytes of text from 0 records", {{"e.txt", ""}}},
+    {"EmptyDocumentUnpacksToStandardOutput",
+     [](const ScratchFolder& f) { f.Write("e.pdb", EmptyDatabase()); return true; }, {"unpack", "e.pdb"}, 0,
+     "wrote the standard output: 0 bytes", {}},
+};
+
+const FaultCase kStandardOutputCases[] = {
+    {"UsersListToAFullDisk", [](const ScratchFolder& f) { f.Write("u.dat", UsersFile()); return true; },
+     {"users-dat", "read", "u.dat"}, 1, "cannot write the standard output: No space left on device", {}, "/dev/full"},
+    {"HelpToAFullDisk", nullptr, {"--help"}, 1, "cannot write the standard output: No space left on device", {},
+     "/dev/full"},
+    {"CommandHelpToAFullDisk", nullptr, {"pack", "--help"}, 1, "cannot write the standard output", {}, "/dev/full"},
+    {"InfoToAFullDisk", nullptr, {"info", "good.pdb"}, 1, "cannot write the standard output", {}, "/dev/full"},
+    {"UnpackToAFullDisk", nullptr, {"unpack", "good.pdb"}, 1,
+     "cannot write the standard output: No space left on device", {}, "/dev/full"},
+    {"UsersListOfAFolder", [](const ScratchFolder& f) { return mkdir(f.Path("d").c_str(), 0755) == 0; },
+     {"users-dat", "read", "d"}, 1, "cannot read d: Is a directory", {}},
+};
+
+std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(OutputIsAnInput, Faults, ::testing::ValuesIn(kSameFileCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(FilesNotOurs, Faults, ::testing::ValuesIn(kForeignFileCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(EmptyDocument, Faults, ::testing::ValuesIn(kEmptyDocumentCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(StandardOutput, Faults, ::testing::ValuesIn(kStandardOutputCases), CaseName);
+
+}  // namespace

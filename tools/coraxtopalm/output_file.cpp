@@ -1,0 +1,157 @@
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "input_file.h"
+#include "temporary_files.h"
+#include "tool_messages.h"
+
+namespace {
+
+constexpr std::size_t kCopyChunkSize = 1 << 16;
+constexpr mode_t kPermissionBits = 07777;
+constexpr char kStandardOutput[] = "-";
+constexpr char kStreamedPrefix[] = "coraxtopalm-out.";
+
+// A symbolic link keeps pointing where it did: the file it leads to is
+// replaced, not the link.
+std::string ResolvedPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved.string();
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool WriteAll(int descriptor, const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const ssize_t written = write(descriptor, bytes, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+OutputFile::~OutputFile() { RemoveTemporaryFile(temporary_); }
+
+std::string OutputFile::Shown() const { return ShownOutput(argument_); }
+
+bool OutputFile::Check(const std::vector<const InputFile*>& inputs, std::string& error) {
+    struct stat status;
+    if (argument_ == kStandardOutput) {
+        streamed_ = true;
+        if (fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode)) identity_ = IdentityOf(status);
+    } else {
+        destination_ = ResolvedPath(argument_);
+        if (stat(destination_.c_str(), &status) == 0) {
+            if (S_ISDIR(status.st_mode)) {
+                error = CannotWrite(Shown(), EISDIR);
+                return false;
+            }
+            identity_ = IdentityOf(status);
+            streamed_ = !S_ISREG(status.st_mode);
+            keepMode_ = !streamed_;
+            mode_ = status.st_mode & kPermissionBits;
+        }
+    }
+    for (const InputFile* input : inputs) {
+        if (SameFile(identity_, input->Identity())) {
+            error = "refusing to write " + Shown() + ": it is the input " + input->Shown();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool OutputFile::IsDistinctFrom(const OutputFile& other) const {
+    const bool bothStandard = argument_ == kStandardOutput && other.argument_ == kStandardOutput;
+    const bool sameName = !destination_.empty() && destination_ == other.destination_;
+    return !bothStandard && !sameName && !SameFile(identity_, other.identity_);
+}
+
+bool OutputFile::Create(std::string& error) {
+    const bool made = streamed_ ? CreateTemporaryFile(TemporaryFolder(), kStreamedPrefix, temporary_)
+                                : CreateTemporaryFile(FolderOf(destination_), "." + NameOf(destination_) + ".",
+                                                      temporary_);
+    if (!made) {
+        error = CannotWrite(Shown(), errno);
+        return false;
+    }
+    if (keepMode_ && chmod(temporary_.c_str(), mode_) != 0) {
+        error = CannotWrite(Shown(), errno);
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::Commit(std::string& error) {
+    if (streamed_) {
+        const bool copied = CopyInto(error);
+        RemoveTemporaryFile(temporary_);
+        temporary_.clear();
+        return copied;
+    }
+    if (std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
+        error = CannotWrite(Shown(), errno);
+        return false;
+    }
+    ForgetTemporaryFile(temporary_);
+    temporary_.clear();
+    return true;
+}
+
+bool OutputFile::CopyInto(std::string& error) {
+    const int source = open(temporary_.c_str(), O_RDONLY);
+    if (source < 0) {
+        error = CannotRead(temporary_, errno);
+        return false;
+    }
+    // The standard output goes through its stream, after what was printed.
+    const bool standard = argument_ == kStandardOutput;
+    if (standard) std::fflush(stdout);
+    const int target = standard ? STDOUT_FILENO : open(destination_.c_str(), O_WRONLY | O_NOCTTY);
+    bool copied = target >= 0;
+    int reason = errno;
+    char chunk[kCopyChunkSize];
+    while (copied) {
+        const ssize_t got = read(source, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got < 0) {
+                error = CannotRead(temporary_, errno);
+                close(source);
+                if (!standard) close(target);
+                return false;
+            }
+            break;
+        }
+        copied = WriteAll(target, chunk, static_cast<std::size_t>(got));
+        reason = errno;
+    }
+    close(source);
+    if (target >= 0 && !standard && close(target) != 0 && copied) {
+        copied = false;
+        reason = errno;
+    }
+    if (!copied) error = CannotWrite(Shown(), reason);
+    return copied;
+}

@@ -1,0 +1,21 @@
+// The tool's own temporary files: made with names no other file has, and
+// removed on every way out, an interrupt (Ctrl-C, SIGTERM, SIGHUP)
+// included, so that a stopped run leaves nothing behind.
+#pragma once
+
+#include <string>
+
+// Creates an empty file of a new name in folder, starting with prefix;
+// mode as a new file of the user's would get (umask applied). False, with
+// errno set, when it cannot be made.
+bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, std::string& path);
+
+// The folder for temporary files that belong beside no output: $TMPDIR or
+// /tmp.
+std::string TemporaryFolder();
+
+// Removes a file made by CreateTemporaryFile, if it is still there.
+void RemoveTemporaryFile(const std::string& path);
+
+// Forgets a temporary file that has been renamed into place.
+void ForgetTemporaryFile(const std::string& path);
