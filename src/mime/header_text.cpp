@@ -27,9 +27,35 @@ bool IsTokenByte(char c) {
     return byte > ' ' && byte < kDelete && c != '?';
 }
 
+// Where the text of an encoded word that starts at a position stops: at the
+// first "?=" or blank from there, or at the end. The answer holds for every
+// position up to the stop, so a value full of broken words is scanned once.
+class WordTextEnd {
+public:
+    explicit WordTextEnd(std::string_view value) : value_(value) {}
+
+    std::size_t From(std::size_t position) {
+        if (position < from_ || position > stop_) {
+            from_ = position;
+            stop_ = position;
+            while (stop_ < value_.size() && !IsWhiteSpace(value_[stop_]) &&
+                   value_.compare(stop_, kMarkLength, kWordEnd) != 0) {
+                ++stop_;
+            }
+        }
+        return stop_;
+    }
+
+private:
+    std::string_view value_;
+    std::size_t from_ = 1;
+    std::size_t stop_ = 0;
+};
+
 // An encoded word "=?charset?B?text?=" at value[start] that decodes in a
 // known charset: true, with the piece and the position after it.
-bool ReadEncodedWord(std::string_view value, std::size_t start, Piece& piece, std::size_t& end) {
+bool ReadEncodedWord(std::string_view value, std::size_t start, WordTextEnd& textEnds, Piece& piece,
+                     std::size_t& end) {
     std::size_t position = start + kMarkLength;
     const std::size_t charsetStart = position;
     while (position < value.size() && IsTokenByte(value[position])) ++position;
@@ -41,15 +67,14 @@ bool ReadEncodedWord(std::string_view value, std::size_t start, Piece& piece, st
     charsetName = charsetName.substr(0, charsetName.find(kLanguageMark));
     const char encoding = LowerAscii(value[position + 1]);
     const std::size_t textStart = position + 3;
-    const std::size_t textEnd = value.find(kWordEnd, textStart);
-    if ((encoding != 'b' && encoding != 'q') || textEnd == std::string_view::npos) return false;
-    const std::string_view text = value.substr(textStart, textEnd - textStart);
-    for (const char c : text) {
-        if (IsWhiteSpace(c)) return false;
+    const std::size_t textEnd = textEnds.From(textStart);
+    if ((encoding != 'b' && encoding != 'q') || textEnd == value.size() || IsWhiteSpace(value[textEnd])) {
+        return false;
     }
     piece.encoded = true;
     piece.charset = CharsetFromName(charsetName);
     if (piece.charset == Charset::kUnknown) return false;
+    const std::string_view text = value.substr(textStart, textEnd - textStart);
     piece.bytes.clear();
     if (encoding == 'b') {
         if (!DecodeBase64(text, piece.bytes)) return false;
@@ -62,12 +87,13 @@ bool ReadEncodedWord(std::string_view value, std::size_t start, Piece& piece, st
 
 std::vector<Piece> SplitPieces(std::string_view value) {
     std::vector<Piece> pieces;
+    WordTextEnd textEnds(value);
     std::size_t plainStart = 0;
     std::size_t position = value.find(kWordStart);
     while (position != std::string_view::npos) {
         Piece word;
         std::size_t end = 0;
-        if (!ReadEncodedWord(value, position, word, end)) {
+        if (!ReadEncodedWord(value, position, textEnds, word, end)) {
             position = value.find(kWordStart, position + 1);
             continue;
         }

@@ -127,8 +127,10 @@ std::size_t TagEnd(std::string_view html, std::size_t start) {
 
 // The entity at html[start] ('&'): its character and length, or 0.
 std::size_t ReadEntity(std::string_view html, std::size_t start, char32_t& character) {
-    const std::size_t semicolon = html.find(';', start);
-    if (semicolon == std::string_view::npos || semicolon - start > kLongestEntity + 1) return 0;
+    // Looked for only as far as the longest name reaches, so that text full
+    // of '&' stays linear.
+    const std::size_t semicolon = html.substr(0, start + kLongestEntity + 2).find(';', start);
+    if (semicolon == std::string_view::npos) return 0;
     const std::string_view body = html.substr(start + 1, semicolon - start - 1);
     if (body.size() >= 2 && body[0] == '#') {
         const bool hexadecimal = LowerAscii(body[1]) == 'x';
