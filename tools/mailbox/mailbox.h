@@ -28,6 +28,16 @@
 #include <string>
 #include <vector>
 
+// Puts the file at from in the place of the file at to in one step; false
+// with the system's reason otherwise. Paths are the bytes the C library
+// takes: on Windows, the ANSI code page's (932 for Japanese users).
+using FileReplacer = bool (*)(const std::string& from, const std::string& to, std::string& reason);
+
+// std::rename, which replaces in one step where POSIX holds. The C
+// library of Windows refuses to rename over an existing file: the
+// simulator passes MoveFileEx instead.
+bool RenameOver(const std::string& from, const std::string& to, std::string& reason);
+
 enum class MailboxLineEnd : std::uint8_t { kLineFeed, kCarriageReturnLineFeed, kNone };
 
 // Byte offsets into the file.
@@ -67,10 +77,10 @@ public:
     // a Status header holding R: an existing Status line gets an R at its
     // end, otherwise "Status: RO" is added as the header's last line. All
     // other bytes stay as they were. The new file is written beside the old
-    // one and renamed over it; on failure the old file is left untouched and
-    // error says why. read must hold one flag per message. The mailbox is
-    // indexed anew afterwards.
-    bool WriteReadFlags(const std::vector<bool>& read, std::string& error);
+    // one and put in its place by replace; on failure the old file is left
+    // untouched, the new one removed, and error says why. read must hold one
+    // flag per message. The mailbox is indexed anew afterwards.
+    bool WriteReadFlags(const std::vector<bool>& read, std::string& error, FileReplacer replace = RenameOver);
 
 private:
     std::string path_;

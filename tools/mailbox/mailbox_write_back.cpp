@@ -1,6 +1,7 @@
-#include <filesystem>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "tools/mailbox/mailbox.h"
@@ -56,7 +57,16 @@ void WriteReadMark(std::ofstream& target, const MailboxMessage& message) {
 
 }  // namespace
 
-bool Mailbox::WriteReadFlags(const std::vector<bool>& read, std::string& error) {
+bool RenameOver(const std::string& from, const std::string& to, std::string& reason) {
+    errno = 0;
+    if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+    reason = std::strerror(errno);
+    return false;
+}
+
+// Paths go to the C library as they are: std::filesystem would read them
+// as UTF-8 on Windows and fail on code page 932 names.
+bool Mailbox::WriteReadFlags(const std::vector<bool>& read, std::string& error, FileReplacer replace) {
     if (read.size() != messages_.size()) {
         error = "read flags for " + std::to_string(read.size()) + " messages given, the mailbox " + path_ +
                 " holds " + std::to_string(messages_.size());
@@ -82,21 +92,19 @@ bool Mailbox::WriteReadFlags(const std::vector<bool>& read, std::string& error) 
     }
     copied = copied && CopyRange(file_, target, position, kEndOfFile);
     target.close();
-    std::error_code removeError;
     if (!copied || target.fail()) {
-        std::filesystem::remove(temporaryPath, removeError);
+        std::remove(temporaryPath.c_str());
         error = "cannot write the read marks of the mailbox " + path_;
         return false;
     }
     // Windows refuses to replace a file that is still open.
     file_.close();
-    std::error_code renameError;
-    std::filesystem::rename(temporaryPath, path_, renameError);
-    if (renameError) {
-        std::filesystem::remove(temporaryPath, removeError);
+    std::string reason;
+    if (!replace(temporaryPath, path_, reason)) {
+        std::remove(temporaryPath.c_str());
         std::string reopenError;
         Open(path_, reopenError);
-        error = "cannot replace the mailbox " + path_ + ": " + renameError.message();
+        error = "cannot replace the mailbox " + path_ + ": " + reason;
         return false;
     }
     return Open(path_, error);

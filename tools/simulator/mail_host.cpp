@@ -115,6 +115,19 @@ void ListTree(const std::string& directory, std::vector<std::string>& out) {
     }
 }
 
+// MoveFileEx replaces the mailbox in one step, where the C library's
+// rename would refuse an existing file.
+bool MoveOver(const std::string& from, const std::string& to, std::string& reason) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD code = GetLastError();
+    char text[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                   nullptr);
+    reason = "Windows error " + std::to_string(code) + (text[0] != '\0' ? std::string(": ") + text : "");
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    return false;
+}
+
 void MarkSelectedRead() {
     Folder* folder = Current();
     if (folder == nullptr) return;
@@ -138,16 +151,22 @@ bool OpenMailHost(const SimulatorOptions& options, std::string&) {
     return true;
 }
 
-void CloseMailHost() {
+bool CloseMailHost() {
     if (mail.holding) Log(JsonLine("violation").Utf8("what", "message text not released before unload"));
+    bool allWritten = true;
     for (auto& entry : mail.folders) {
         Folder& folder = *entry.second;
         if (!folder.changed) continue;
         std::string error;
-        const bool written = folder.mailbox.WriteReadFlags(folder.read, error);
+        const bool written = folder.mailbox.WriteReadFlags(folder.read, error, MoveOver);
         Log(JsonLine("mailbox-written").Text("folder", entry.first).Bool("ok", written).Text("error", error));
+        if (!written) {
+            std::fprintf(stderr, "corax-sim: %s\n", error.c_str());
+            allWritten = false;
+        }
     }
     mail.folders.clear();
+    return allWritten;
 }
 
 void CurrentFolderPath(char* path) { CopyPath(mail.current, path); }

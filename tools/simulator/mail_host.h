@@ -8,8 +8,9 @@
 #include "options.h"
 
 bool OpenMailHost(const SimulatorOptions& options, std::string& error);
-// Writes the read state back and reports texts still held.
-void CloseMailHost();
+// Writes the read state back and reports texts still held. False when the
+// read marks of a folder could not be written (each is said on stderr).
+bool CloseMailHost();
 
 void CurrentFolderPath(char* path);
 void FallbackFolderPath(char* path);

@@ -158,7 +158,8 @@ int main(int argc, char** argv) {
     }
     FreeLibrary(sim.plugin);
     Log(JsonLine("unload"));
-    CloseMailHost();
+    // Lost read marks are lost user data: the run fails.
+    if (!CloseMailHost() && status == 0) status = 1;
     RemoveBoxAnswerer();
     DestroyWindow(sim.mainWindow);
     CloseTranscript();

@@ -100,4 +100,21 @@ TEST_F(ScratchFolderTest, WriteBackThatCannotWriteLeavesTheFileAndTheMailboxUsab
     EXPECT_EQ(text, "S: a\r\n\r\nbody\r\n");
 }
 
+TEST_F(ScratchFolderTest, WriteBackThatCannotReplaceRemovesItsFileAndSaysWhy) {
+    const std::string path = WriteFile("box.mbox", "From x\nS: a\n\nbody\n");
+    Mailbox mailbox;
+    std::string error;
+    ASSERT_TRUE(mailbox.Open(path, error));
+    const FileReplacer refuse = [](const std::string&, const std::string&, std::string& reason) {
+        reason = "Input/output error";
+        return false;
+    };
+    EXPECT_FALSE(mailbox.WriteReadFlags({true}, error, refuse));
+    EXPECT_EQ(error, "cannot replace the mailbox " + path + ": Input/output error");
+    EXPECT_EQ(ReadFile(path), "From x\nS: a\n\nbody\n");
+    EXPECT_EQ(FileCount(), 1u);  // no .new left beside it
+    std::string text;
+    ASSERT_TRUE(mailbox.ReadText(0, text, error));
+}
+
 }  // namespace

@@ -156,7 +156,7 @@ std::string Describe(const std::string& bytes) {
 std::string PackedDatabase(const std::string& text) {
     ScratchFolder folder;
     folder.Write("t.txt", text);
-    const ToolRun run = folder.Run({"pack", "--title=test", "t.txt", "t.pdb"});
+    const ToolRun run = folder.Run({"pack", "--title", "test", "t.txt", "t.pdb"});
     if (run.status != 0) throw std::runtime_error("pack failed: " + run.err);
     return folder.Read("t.pdb");
 }
