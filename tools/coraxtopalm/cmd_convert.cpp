@@ -47,6 +47,9 @@ const SettingOption kSettingOptions[] = {
     {"--trim-from", &SettingsRecord::TrimFrom, kDefaultSettings.TrimFrom,
      "1: only the name of the sender, without the address"},
     {"--conv-date", &SettingsRecord::ConvDate, kDefaultSettings.ConvDate, "1: the date as \"month/day hh:mm zone\""},
+    // On here, unlike in the plug-in: the tool's job is a readable e-book.
+    {"--decode-mime", &SettingsRecord::DecodeMime, 1,
+     "1: MIME and the Japanese charsets decoded into readable Shift-JIS; 0: the plug-in's default text"},
 };
 
 enum class OutputKind { kText, kPalmDoc };

@@ -1,0 +1,85 @@
+"""DecodeMime through the real DLL: a mailbox of Japanese mail as the users
+receive it (tests/mime/japanese-mail.mbox) becomes a readable document, the
+same as the tool's; with the setting off nothing changes."""
+import os
+import re
+import shutil
+import subprocess
+
+from fixtures import today_suffix
+from harness import ROOT, TOOL, PluginTestCase, read_ini, windows_path, write_ini
+
+MIME = os.path.join(ROOT, "tests", "mime")
+MAILBOX = os.path.join(MIME, "japanese-mail.mbox")
+MESSAGES = 12
+ENTRY = re.compile(rb"^(\d+):(.*)$")
+SUBJECT_TAG = re.compile(rb"^\[[^\]]*\] ?")
+
+
+def unpack(pdb):
+    return subprocess.run([TOOL, "unpack", pdb], check=True, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL).stdout
+
+
+def expected_blocks():
+    """The text block of each message of the mailbox, from the corpus's
+    expected decoding, as the export writes it with its default clean-ups."""
+    names = sorted(n for n in os.listdir(os.path.join(MIME, "corpus")) if n.endswith(".expected"))
+    blocks = []
+    for name in names[:MESSAGES]:
+        with open(os.path.join(MIME, "corpus", name), "rb") as f:
+            head, body = f.read().split(b"\r\n\r\n", 1)
+        lines = head.split(b"\r\n")
+        # TrimSubject is on by default: a leading [tag] goes.
+        lines = [b"Subject: " + SUBJECT_TAG.sub(b"", line[9:]) if line.startswith(b"Subject: ") else line
+                 for line in lines]
+        blocks.append((name, b"\n".join(lines) + b"\n" + body.replace(b"\r\n", b"\n") + b"--EOM--\n"))
+    return blocks
+
+
+class DecodeMimeTest(PluginTestCase):
+    def setUp(self):
+        super().setUp()
+        self.mail = os.path.join(self.dir, "mail")
+        os.makedirs(os.path.join(self.mail, "Account", "main"))
+        shutil.copy(MAILBOX, os.path.join(self.mail, "Account", "main", "inbox.ctx"))
+
+    def plugin_document(self, settings):
+        write_ini(self.ini, {"Settings": settings})
+        run = self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", "--run", "unread")
+        self.assertEqual(run.of("violation"), [])
+        return unpack(os.path.join(self.tmp, "inbox" + today_suffix("a") + ".pdb"))
+
+    def tool_document(self, *options):
+        pdb = os.path.join(self.dir, "tool.pdb")
+        subprocess.run([TOOL, "convert", *options, MAILBOX, pdb], check=True, stderr=subprocess.DEVNULL)
+        return unpack(pdb)
+
+    def test_decoded_document_is_readable_and_the_tools(self):
+        document = self.plugin_document({"DecodeMime": "01"})
+        self.assertEqual(document, self.tool_document())
+        for name, block in expected_blocks():
+            with self.subTest(message=name):
+                self.assertIn(block, document)
+        self.assertNotIn(b"=?", document)
+        # Read at load, never written back: the file keeps the text it had.
+        self.assertEqual(read_ini(self.ini)["Settings"]["DecodeMime"], "01")
+
+    def test_index_titles_start_their_subjects_at_their_lines(self):
+        lines = self.plugin_document({"DecodeMime": "1"}).split(b"\n")
+        self.assertEqual(lines[0], b"#!Medoc index %d" % MESSAGES)
+        entries = [ENTRY.match(line) for line in lines[1:MESSAGES + 1]]
+        for entry in entries:
+            with self.subTest(entry=entry and entry.group(0)):
+                self.assertIsNotNone(entry)
+                title = entry.group(2).rstrip(b" ")
+                subject = lines[int(entry.group(1))]
+                self.assertTrue(subject.startswith(b"Subject: " + title), subject)
+                subject.decode("cp932")  # whole characters only
+                title.decode("cp932")
+
+    def test_off_leaves_the_document_as_it_was(self):
+        document = self.plugin_document({})
+        self.assertEqual(document, self.tool_document("--decode-mime=0"))
+        self.assertIn(b"Subject: =?iso-2022-jp?b?GyRCSzpHLzJxJE49UDdnJEskRCQkJEYbKEI=?=\n", document)
+        self.assertNotEqual(document, self.tool_document("--decode-mime=1"))
