@@ -69,3 +69,42 @@ if(CTP_BENCHMARKS)
         target_link_libraries(bench_${bench} PRIVATE benchmark::benchmark ctp_tool)
     endforeach()
 endif()
+
+# Fuzz targets: tests/fuzz/<name>_fuzz.cpp, seeds in tests/fuzz/corpus/<name>/.
+# Every test run replays the seeds through each target (replay_<name>, no
+# libFuzzer needed); with CTP_FUZZ (scripts/fuzz: clang, the code
+# instrumented with -fsanitize=fuzzer-no-link) each becomes fuzz_<name>.
+option(CTP_FUZZ "Build the libFuzzer programs fuzz_<name> (needs clang)" OFF)
+file(GLOB fuzz_sources CONFIGURE_DEPENDS tests/fuzz/*_fuzz.cpp)
+if(CTP_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "CTP_FUZZ needs clang for libFuzzer")
+    endif()
+    # Clang has no code page 932 execution character set: in the fuzz build
+    # the literals stay UTF-8, which changes bytes of texts, not how memory
+    # is used.
+    foreach(library ctp_tool ctp_mailbox ${CTP_CORE_LIBRARIES})
+        get_target_property(library_options ${library} COMPILE_OPTIONS)
+        list(REMOVE_ITEM library_options -fexec-charset=CP932)
+        set_target_properties(${library} PROPERTIES COMPILE_OPTIONS "${library_options}")
+    endforeach()
+    add_custom_target(fuzz_targets)
+endif()
+foreach(fuzz_source ${fuzz_sources})
+    get_filename_component(fuzz ${fuzz_source} NAME_WE)
+    string(REGEX REPLACE "_fuzz$" "" fuzz ${fuzz})
+    if(BUILD_TESTING)
+        add_executable(replay_${fuzz} ${fuzz_source} tests/fuzz/replay_main.cpp)
+        target_link_libraries(replay_${fuzz} PRIVATE ctp_tool)
+        add_test(NAME fuzz_replay_${fuzz} COMMAND replay_${fuzz} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${fuzz})
+    endif()
+    if(CTP_FUZZ)
+        add_executable(fuzz_${fuzz} ${fuzz_source})
+        get_target_property(fuzz_options fuzz_${fuzz} COMPILE_OPTIONS)
+        list(REMOVE_ITEM fuzz_options -fexec-charset=CP932)
+        set_target_properties(fuzz_${fuzz} PROPERTIES COMPILE_OPTIONS "${fuzz_options}")
+        target_link_libraries(fuzz_${fuzz} PRIVATE ctp_tool)
+        target_link_options(fuzz_${fuzz} PRIVATE -fsanitize=fuzzer)
+        add_dependencies(fuzz_targets fuzz_${fuzz})
+    endif()
+endforeach()
