@@ -140,11 +140,6 @@ std::uint64_t FileSize(const std::string& path) {
     return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-}
-
 struct ConvertRun {
     OutputKind kind = OutputKind::kText;
     std::string title;
@@ -158,7 +153,7 @@ struct ConvertRun {
 bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output, ConvertRun& run,
                    std::string& error) {
     std::string textPath;
-    if (!CreateTemporaryFile(FolderOf(output.TemporaryPath()), kTextPrefix, textPath)) {
+    if (!CreateTemporaryFile(output.SiblingFolder(), kTextPrefix, textPath)) {
         error = CannotWrite(output.Shown(), errno);
         return false;
     }

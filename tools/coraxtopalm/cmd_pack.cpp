@@ -74,7 +74,7 @@ int Run(const ParsedArguments& arguments) {
         return kExitFailure;
     }
     const std::uint64_t textLength = job.textSize + job.index.size();
-    ReportSummary("wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text in " +
+    ReportSummaryOfOutput(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text in " +
                   Counted(TextRecordCount(textLength), "record", "records"));
     return kExitOk;
 }

@@ -60,7 +60,7 @@ int Run(const ParsedArguments& arguments) {
         ReportError(error);
         return kExitFailure;
     }
-    ReportSummary("wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text from " +
+    ReportSummaryOfOutput(output.Argument(), "wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text from " +
                   Counted(database.Database().records.size(), "record", "records"));
     return kExitOk;
 }

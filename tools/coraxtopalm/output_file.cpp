@@ -88,6 +88,8 @@ bool OutputFile::IsDistinctFrom(const OutputFile& other) const {
     return !bothStandard && !sameName && !SameFile(identity_, other.identity_);
 }
 
+std::string OutputFile::SiblingFolder() const { return FolderOf(temporary_); }
+
 bool OutputFile::Create(std::string& error) {
     const bool made = streamed_ ? CreateTemporaryFile(TemporaryFolder(), kStreamedPrefix, temporary_)
                                 : CreateTemporaryFile(FolderOf(destination_), "." + NameOf(destination_) + ".",

@@ -31,6 +31,8 @@ public:
     // or in the temporary folder for a destination that is not renamed.
     bool Create(std::string& error);
     const std::string& TemporaryPath() const { return temporary_; }
+    // The folder of the temporary file, for scratch files of the same run.
+    std::string SiblingFolder() const;
 
     // Puts the complete temporary file in place.
     bool Commit(std::string& error);
@@ -39,7 +41,6 @@ public:
     const std::string& Argument() const { return argument_; }
 
 private:
-    bool Replaces() const { return !streamed_; }
     bool CopyInto(std::string& error);
 
     std::string argument_;

@@ -17,7 +17,8 @@ constexpr std::size_t kMaxTemporaryFiles = 8;
 constexpr std::size_t kMaxPathBytes = 4096;
 constexpr char kUniqueSuffix[] = "XXXXXX";
 constexpr mode_t kNewFileMode = 0666;
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// A closed pipe on standard output stops the tool as well.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 // Plain arrays: the signal handler may only read memory and unlink.
 char registered[kMaxTemporaryFiles][kMaxPathBytes];

@@ -1,6 +1,6 @@
 // The tool's own temporary files: made with names no other file has, and
-// removed on every way out, an interrupt (Ctrl-C, SIGTERM, SIGHUP)
-// included, so that a stopped run leaves nothing behind.
+// removed on every way out, a stop by a signal (Ctrl-C, SIGTERM, SIGHUP, a
+// closed pipe) included, so that a stopped run leaves nothing behind.
 #pragma once
 
 #include <string>

@@ -40,6 +40,14 @@ void ReportSummary(const std::string& message) {
     if (!quietMode) std::fprintf(stderr, "%s%s\n", Prefix().c_str(), message.c_str());
 }
 
+void ReportSummaryOfOutput(const std::string& outputArgument, const std::string& message) {
+    if (outputArgument == "-") {
+        EndProgress();
+    } else {
+        ReportSummary(message);
+    }
+}
+
 void ShowProgress(const std::string& message) {
     if (!ProgressWanted()) return;
     const auto now = std::chrono::steady_clock::now();

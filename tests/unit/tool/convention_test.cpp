@@ -80,7 +80,7 @@ const ConventionCase kOptionCases[] = {
 
 const ConventionCase kStreamCases[] = {
     {"TextFromStandardInput", {"pack", "-", "x.pdb"}, 0, "", "wrote x.pdb: 3 bytes of text in 1 record", "a.txt"},
-    {"DatabaseToStandardOutput", {"pack", "a.txt", "-"}, 0, "TEXtREAd", "wrote the standard output", ""},
+    {"DatabaseToStandardOutput", {"pack", "a.txt", "-"}, 0, "TEXtREAd", "", ""},
     {"MailboxFromStandardInput", {"convert", "-", "x.txt"}, 0, "", "wrote x.txt: 1 message", "in.mbox"},
     {"NoNameForTheTitle", {"pack", "-", "-"}, 2, "", "give one with --title", "a.txt"},
     {"SummaryNamesWhatWasWritten", {"convert", "in.mbox", "x.pdb"}, 0, "",
@@ -105,6 +105,18 @@ TEST(QuietTool, SaysNothingOnSuccess) {
         EXPECT_EQ(run.status, 0) << arguments[0] << ": " << run.err;
         EXPECT_EQ(run.err, "") << arguments[0];
     }
+}
+
+TEST(SummaryLine, NotWrittenWhenTheDataGoesToStandardOutput) {
+    ScratchFolder folder;
+    folder.Write("a.txt", "hi\n");
+    const ToolRun packed = folder.Run({"pack", "a.txt", "-"}, ToolInput{"", folder.Path("a.pdb"), false});
+    EXPECT_EQ(packed.status, 0);
+    EXPECT_EQ(packed.err, "");
+    const ToolRun unpacked = folder.Run({"unpack", "a.pdb"});
+    EXPECT_EQ(unpacked.status, 0);
+    EXPECT_EQ(unpacked.out, "hi\n");
+    EXPECT_EQ(unpacked.err, "");
 }
 
 TEST(ProgressLine, ShownOnATerminalAndCleared) {
