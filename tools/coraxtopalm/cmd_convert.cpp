@@ -207,6 +207,13 @@ bool Convert(const ParsedArguments& arguments, ConvertRun& run, std::string& err
     return done && output.Commit(error);
 }
 
+// --title, or the mailbox's file name; the output's for the standard input.
+bool ChooseTitle(const ParsedArguments& arguments, std::string& title, std::string& error) {
+    if (arguments.Has(kTitleOption)) return TitleFromText(arguments.Value(kTitleOption), title, error);
+    const std::string& mailboxPath = arguments.operands[0];
+    return TitleFromFileName(mailboxPath != "-" ? mailboxPath : arguments.operands[1], title, error);
+}
+
 int Run(const ParsedArguments& arguments) {
     ConvertRun run;
     const std::string& outputPath = arguments.operands[1];
@@ -217,10 +224,8 @@ int Run(const ParsedArguments& arguments) {
         return kExitUsage;
     }
     std::string error;
-    const bool titled = arguments.Has(kTitleOption) ? TitleFromText(arguments.Value(kTitleOption), run.title, error)
-                        : arguments.operands[0] != "-" ? TitleFromFileName(arguments.operands[0], run.title, error)
-                                                       : TitleFromFileName(outputPath, run.title, error);
-    if (!titled) {
+    // Only the database has a title.
+    if (run.kind == OutputKind::kPalmDoc && !ChooseTitle(arguments, run.title, error)) {
         ReportError(error);
         return kExitUsage;
     }

@@ -76,6 +76,7 @@ const ConventionCase kOptionCases[] = {
     {"UpperCaseExtension", {"convert", "in.mbox", "OUT.PDB"}, 0, "", "wrote OUT.PDB: 1 message"},
     {"MixedCaseTextExtension", {"convert", "in.mbox", "Out.Txt"}, 0, "", "wrote Out.Txt: 1 message"},
     {"UnknownExtension", {"convert", "in.mbox", "out.doc"}, 2, "", "must be a file name ending in .txt or .pdb"},
+    {"TextOutputTakesNoTitle", {"convert", u8"--title=\U0001F363", "in.mbox", "x.txt"}, 0, "", "wrote x.txt"},
 };
 
 const ConventionCase kStreamCases[] = {
