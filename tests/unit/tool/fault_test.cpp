@@ -64,6 +64,7 @@ struct FaultCase {
     const char* message;  // part of standard error
     std::map<std::string, std::string> changed;  // name -> bytes after, or kRemoved
     const char* standardOutput = "";  // a path for it, or "" to capture it
+    long fileSizeLimit = 0;           // as on a nearly full disk; 0: none
 };
 
 // Test names say which case failed; the bytes of the case would not.
@@ -97,6 +98,7 @@ TEST_P(Faults, ExitStatusMessageAndFilesAfter) {
     }
     ToolInput input;
     input.standardOutput = test.standardOutput;
+    input.fileSizeLimit = test.fileSizeLimit;
     const ToolRun run = folder.Run(test.arguments, input);
     EXPECT_EQ(run.status, test.status) << run.err;
     EXPECT_NE(run.err.find(test.message), std::string::npos) << "standard error: " << run.err;
@@ -193,11 +195,46 @@ const FaultCase kStandardOutputCases[] = {
      {"users-dat", "read", "d"}, 1, "cannot read d: Is a directory", {}},
 };
 
+// Text that compresses little, so that its database outgrows the limit.
+bool WriteNoisyText(const ScratchFolder& folder) {
+    std::string text;
+    unsigned state = 1;
+    for (int k = 0; k < 200000; ++k) {
+        state = state * 1103515245u + 12345u;
+        text += static_cast<char>('!' + (state >> 16) % 90);
+        if (k % 70 == 69) text += '\n';
+    }
+    folder.Write("noisy.txt", text);
+    return true;
+}
+
+constexpr long kNearlyFullDisk = 100000;
+
+const FaultCase kFullDiskCases[] = {
+    {"PackOntoAFullDiskKeepsTheOutput", WriteNoisyText, {"pack", "noisy.txt", "keep.pdb"}, 1,
+     "cannot write keep.pdb: File too large", {}, "", kNearlyFullDisk},
+    {"ConvertOntoAFullDisk",
+     [](const ScratchFolder& f) {
+         WriteNoisyText(f);
+         f.Write("big.mbox", "From x\nSubject: big\n\n" + f.Read("noisy.txt"));
+         return true;
+     },
+     {"convert", "big.mbox", "big.pdb"}, 1, "cannot write big.pdb: File too large", {}, "", kNearlyFullDisk},
+    {"ConvertTextOntoAFullDisk",
+     [](const ScratchFolder& f) {
+         WriteNoisyText(f);
+         f.Write("big.mbox", "From x\nSubject: big\n\n" + f.Read("noisy.txt"));
+         return true;
+     },
+     {"convert", "big.mbox", "big.txt"}, 1, "cannot write big.txt: File too large", {}, "", kNearlyFullDisk},
+};
+
 std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(OutputIsAnInput, Faults, ::testing::ValuesIn(kSameFileCases), CaseName);
 INSTANTIATE_TEST_SUITE_P(FilesNotOurs, Faults, ::testing::ValuesIn(kForeignFileCases), CaseName);
 INSTANTIATE_TEST_SUITE_P(EmptyDocument, Faults, ::testing::ValuesIn(kEmptyDocumentCases), CaseName);
 INSTANTIATE_TEST_SUITE_P(StandardOutput, Faults, ::testing::ValuesIn(kStandardOutputCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(FullDisk, Faults, ::testing::ValuesIn(kFullDiskCases), CaseName);
 
 }  // namespace

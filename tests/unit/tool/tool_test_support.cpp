@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -116,6 +117,13 @@ ToolRun ScratchFolder::Run(const std::vector<std::string>& arguments, const Tool
         dup2(inFile, STDIN_FILENO);
         dup2(outFile, STDOUT_FILENO);
         dup2(errFile, STDERR_FILENO);
+        if (input.fileSizeLimit > 0) {
+            // Writes past the limit fail with EFBIG instead of stopping the tool.
+            signal(SIGXFSZ, SIG_IGN);
+            const struct rlimit limit = {static_cast<rlim_t>(input.fileSizeLimit),
+                                         static_cast<rlim_t>(input.fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         std::vector<char*> argv;
         const char* other = std::getenv("CTP_TOOL_UNDER_TEST");
         std::string program = other != nullptr ? other : CTP_TOOL_PATH;

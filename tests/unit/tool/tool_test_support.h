@@ -23,6 +23,7 @@ struct ToolInput {
     std::string standardInput;       // file to read as standard input; empty: /dev/null
     std::string standardOutput;      // file for standard output; empty: captured
     bool errorOnTerminal = false;    // standard error is a pseudo-terminal
+    long fileSizeLimit = 0;          // bytes a file may grow to (a full disk); 0: no limit
 };
 
 // A fresh folder for each test, removed at its end; the tool runs in it.
