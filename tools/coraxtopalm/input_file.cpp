@@ -53,8 +53,8 @@ bool InputFile::Open(std::string& error) {
 bool InputFile::CopyStandardInput(std::string& error) {
     struct stat status;
     if (fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode)) identity_ = IdentityOf(status);
-    if (!CreateTemporaryFile(TemporaryFolder(), kStandardInputCopyPrefix, copy_)) {
-        error = CannotWrite("a copy of the standard input in " + TemporaryFolder(), errno);
+    if (!CreateTemporaryFile(SystemTemporaryFolder(), kStandardInputCopyPrefix, copy_)) {
+        error = CannotWrite("a copy of the standard input in " + SystemTemporaryFolder(), errno);
         return false;
     }
     path_ = copy_;

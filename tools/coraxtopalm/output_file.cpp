@@ -91,7 +91,7 @@ bool OutputFile::IsDistinctFrom(const OutputFile& other) const {
 std::string OutputFile::SiblingFolder() const { return FolderOf(temporary_); }
 
 bool OutputFile::Create(std::string& error) {
-    const bool made = streamed_ ? CreateTemporaryFile(TemporaryFolder(), kStreamedPrefix, temporary_)
+    const bool made = streamed_ ? CreateTemporaryFile(SystemTemporaryFolder(), kStreamedPrefix, temporary_)
                                 : CreateTemporaryFile(FolderOf(destination_), "." + NameOf(destination_) + ".",
                                                       temporary_);
     if (!made) {

@@ -90,7 +90,7 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
     return made;
 }
 
-std::string TemporaryFolder() {
+std::string SystemTemporaryFolder() {
     const char* folder = std::getenv("TMPDIR");
     return folder != nullptr && *folder != '\0' ? folder : "/tmp";
 }

@@ -12,7 +12,7 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
 
 // The folder for temporary files that belong beside no output: $TMPDIR or
 // /tmp.
-std::string TemporaryFolder();
+std::string SystemTemporaryFolder();
 
 // Removes a file made by CreateTemporaryFile, if it is still there.
 void RemoveTemporaryFile(const std::string& path);

@@ -108,7 +108,7 @@ TEST_F(SettingsStoreTest, MinUnreadIsNeverReadFromTheFile) {
 
 TEST_F(SettingsStoreTest, SavesExactlySixKeysInOrder) {
     Section("Settings") = {{"SubFolder", "1"}, {"TrimFrom", "keep"}};
-    PluginSettings = {0, 1, 2, 3, 4, 5, 6, 65, -1, 8};
+    PluginSettings = {0, 1, 2, 3, 4, 5, 6, 65, -1, 8, 1};
     SaveSettings();
     EXPECT_EQ(Section("Settings"), (std::map<std::string, std::string>{
                                        {"ConvToDoc", "0"}, {"MeDocIndex", "1"}, {"DoRead", "2"},
