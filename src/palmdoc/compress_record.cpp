@@ -1,55 +1,70 @@
-#include "palmdoc/compressor.h"
+#include <cassert>
+#include <cstring>
 
-#include <cstddef>
-#include <vector>
-
+#include "palmdoc/code_writer.h"
 #include "palmdoc/compressed_stream.h"
+#include "palmdoc/compressor.h"
+#include "palmdoc/prefix_chains.h"
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the match length is read from the lowest differing byte of a little-endian load"
+#endif
 
 using namespace palmdoc;
 
 namespace {
 
-constexpr int32_t kNoPosition = -1;
-constexpr uint32_t kPrefixLength = 3;
-constexpr unsigned kMinHashBits = 4;
-constexpr unsigned kMaxHashBits = 12;
-constexpr uint32_t kFibonacciMultiplier = 2654435761u;
+constexpr unsigned kBitsPerByte = 8;
+constexpr uint32_t kWideCompare = 8;
+constexpr uint32_t kTailCompareGuard = 1u << (kBitsPerByte * (kMaxMatch - kWideCompare));
 
-// Every position of the record whose three bytes hash alike, in ascending
-// order, so that walking a chain visits the window's candidates from the
-// farthest back, the one that wins a tie, onward.
-class PrefixChains {
+// Every match is at least kMinMatch bytes, so the chains of 3-byte prefixes
+// hold every candidate.
+constexpr uint32_t kBasePrefixLength = kMinMatch;
+// In a record made of few different 3-byte prefixes (a handful of letters in
+// random order) those chains run through much of the window, and proving
+// that no longer match exists visits all of them. Chains of longer prefixes
+// then narrow the search, each looked at only when the longer ones found
+// nothing. Building them costs about as much as walking a few entries for
+// every position, so they are built only once the walks of a record have
+// visited more entries than this for each position coded so far (text
+// visits fewer than one), give or take the slack.
+constexpr uint32_t kLongerPrefixLengths[] = {5, 7};
+constexpr uint32_t kLongerLevels = sizeof kLongerPrefixLengths / sizeof *kLongerPrefixLengths;
+constexpr uint32_t kVisitsPerPosition = 4;
+constexpr uint32_t kVisitSlack = 256;
+
+unsigned FirstDifferingByte(uint64_t differ) {
+#if defined(__GNUC__)
+    return static_cast<unsigned>(__builtin_ctzll(differ)) / kBitsPerByte;
+#else
+    unsigned byte = 0;
+    while ((differ & 0xFF) == 0) {
+        differ >>= kBitsPerByte;
+        ++byte;
+    }
+    return byte;
+#endif
+}
+
+// The bytes at the position being coded, compared with a candidate eight
+// bytes at a time.
+class Target {
 public:
-    PrefixChains(const unsigned char* bytes, uint32_t length) : bytes_(bytes), next_(length, kNoPosition) {
-        while (hashBits_ < kMaxHashBits && (1u << hashBits_) < length) ++hashBits_;
-        head_.assign(std::size_t{1} << hashBits_, kNoPosition);
-        for (uint32_t i = length >= kPrefixLength ? length - kPrefixLength + 1 : 0; i-- > 0;) {
-            int32_t& head = head_[Hash(i)];
-            next_[i] = head;
-            head = static_cast<int32_t>(i);
-        }
-    }
+    explicit Target(const unsigned char* at) : head_(Load64(at)), tail_(Load16(at + kWideCompare)) {}
 
-    // The first chain entry of position p at or after windowStart. Window
-    // starts only grow, so entries left behind are dropped for good.
-    int32_t FirstInWindow(uint32_t p, uint32_t windowStart) {
-        int32_t& head = head_[Hash(p)];
-        while (head != kNoPosition && static_cast<uint32_t>(head) < windowStart) head = next_[head];
-        return head;
+    // How many of the first kMaxMatch bytes the candidate shares.
+    uint32_t CommonLength(const unsigned char* candidate) const {
+        const uint64_t differ = Load64(candidate) ^ head_;
+        if (differ != 0) return FirstDifferingByte(differ);
+        // The guard bit stops the count after the tenth byte.
+        const uint32_t tailDiffer = (Load16(candidate + kWideCompare) ^ tail_) | kTailCompareGuard;
+        return kWideCompare + FirstDifferingByte(tailDiffer);
     }
-
-    int32_t Next(int32_t position) const { return next_[position]; }
 
 private:
-    uint32_t Hash(uint32_t i) const {
-        const uint32_t prefix = (uint32_t{bytes_[i]} << 16) | (uint32_t{bytes_[i + 1]} << 8) | bytes_[i + 2];
-        return (prefix * kFibonacciMultiplier) >> (32 - hashBits_);
-    }
-
-    const unsigned char* bytes_;
-    unsigned hashBits_ = kMinHashBits;
-    std::vector<int32_t> head_;
-    std::vector<int32_t> next_;
+    uint64_t head_;
+    uint16_t tail_;
 };
 
 struct Match {
@@ -57,56 +72,146 @@ struct Match {
     uint32_t length = 0;
 };
 
-// The longest earlier occurrence of the bytes at p (up to limit bytes), the
-// lowest position among equals. Positions are visited in ascending order and
-// only a strictly longer match replaces the best, so the first position to
-// reach the final length wins, as the forward scan would have it.
-Match LongestMatch(PrefixChains& chains, const unsigned char* in, uint32_t p, uint32_t limit) {
+// The longest match among the window's entries of one chain, the first to
+// reach its length, when one of at least minLength bytes exists; the search
+// stops at cap bytes, beyond which no entry can reach.
+Match LongestInChain(const PrefixChains& chains, const unsigned char* bytes, uint32_t p, const Target& target,
+                     uint32_t limit, uint32_t minLength, uint32_t cap) {
     Match best;
-    const uint32_t windowStart = p > kMaxDistance ? p - kMaxDistance : 0;
-    for (int32_t j = chains.FirstInWindow(p, windowStart); j != kNoPosition && static_cast<uint32_t>(j) < p;
-         j = chains.Next(j)) {
-        const unsigned char* candidate = in + j;
-        if (candidate[best.length] != in[p + best.length]) continue;
-        uint32_t length = 0;
-        while (length < limit && candidate[length] == in[p + length]) ++length;
-        if (length > best.length) {
-            best.position = static_cast<uint32_t>(j);
-            best.length = length;
-            if (length == limit) break;
+    uint32_t c = chains.FirstInWindow(p);
+    // Entries whose prefix only hashes alike come first to be passed over.
+    for (; c < p; c = chains.Next(c)) {
+        const uint32_t common = target.CommonLength(bytes + c);
+        if (common >= minLength) {
+            best = {c, common < limit ? common : limit};
+            break;
         }
+    }
+    if (best.length == 0) return best;
+    for (c = chains.Next(c); c < p && best.length < cap; c = chains.Next(c)) {
+        uint32_t common = target.CommonLength(bytes + c);
+        if (common > limit) common = limit;
+        if (common > best.length) best = {c, common};
     }
     return best;
 }
 
-}  // namespace
-
-uint32_t CompressRecord(tBuf& record, int& compressError) {
-    const unsigned char* const in = record.data;
-    const uint32_t end = record.length;
-    tBuf coded;
-    coded.Adopt(new unsigned char[CompressedSizeBound(end)], 0);
-    PrefixChains chains(in, end);
-
+// Codes the positions from 0 on, up to end or until the walks have visited
+// too many entries, and returns where it stopped. The chain of p's 3-byte
+// prefix is walked from the window's start until a match of the full 10
+// bytes, or to its end.
+uint32_t CodeWithBaseChains(const unsigned char* bytes, const PrefixChains& chains, uint32_t end, CodeWriter& out,
+                            int& compressError) {
     uint32_t p = 0;
-    int pendingSpace = 0;
-    while (p < end) {
-        // The last byte is never covered, so a match ends before end - 1.
-        const uint32_t room = end - p - 1;
-        const uint32_t limit = room < kMaxMatch ? room : kMaxMatch;
-        Match match;
-        if (limit >= kMinMatch) match = LongestMatch(chains, in, p, limit);
-        if (match.length >= kMinMatch) {
-            AppendBackReference(coded, p - match.position, match.length, pendingSpace, compressError);
-            p += match.length;
+    uint32_t visits = 0;
+    while (p < end && visits <= kVisitsPerPosition * p + kVisitSlack) {
+        uint32_t c = chains.FirstInWindow(p);
+        if (c >= p) {
+            // p heads its own chain within the window: nothing earlier shares
+            // its prefix.
+            if (c != p) compressError = kNoOccurrenceFound;
+            out.Literal(bytes[p++]);
+            continue;
+        }
+        const Target target(bytes + p);
+        Match best;
+        do {
+            ++visits;
+            const uint32_t common = target.CommonLength(bytes + c);
+            if (common > best.length) {
+                best = {c, common};
+                if (common == kMaxMatch) break;
+            }
+            c = chains.Next(c);
+        } while (c < p);
+        if (best.length >= kMinMatch) {
+            if (!out.BackReference(p - best.position, best.length)) compressError = kBackReferenceOutOfRange;
+            p += best.length;
         } else {
-            EncodeLiteral(coded, in[p], pendingSpace);
-            ++p;
+            out.Literal(bytes[p++]);
         }
     }
-    if (pendingSpace != 0) coded.data[coded.length++] = kSpace;
+    return p;
+}
 
-    const uint32_t merged = MergeEscapeRuns(coded.data, coded.length);
-    record.Adopt(coded.Release(), merged);
-    return merged;
+// Codes the positions from p on with the chains of every level: the longest
+// prefix that occurs in the window decides which chain is walked, and the
+// next longer one bounds the match.
+void CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p, const PrefixChains* const* levels,
+                    const uint32_t* prefixLengths, uint32_t levelCount, CodeWriter& out, int& compressError) {
+    const uint32_t chained = length > kMinMatch ? length - kMinMatch : 0;
+    while (p < chained) {
+        const uint32_t room = length - p - 1;
+        const uint32_t limit = room < kMaxMatch ? room : kMaxMatch;
+        const Target target(bytes + p);
+        Match best;
+        for (uint32_t level = levelCount; level-- > 0 && best.length == 0;) {
+            if (prefixLengths[level] > limit) continue;
+            const bool longerLevel = level + 1 < levelCount && prefixLengths[level + 1] - 1 < limit;
+            const uint32_t cap = longerLevel ? prefixLengths[level + 1] - 1 : limit;
+            best = LongestInChain(*levels[level], bytes, p, target, limit, prefixLengths[level], cap);
+        }
+        if (best.length >= kMinMatch) {
+            if (!out.BackReference(p - best.position, best.length)) compressError = kBackReferenceOutOfRange;
+            p += best.length;
+        } else {
+            out.Literal(bytes[p++]);
+        }
+    }
+    for (; p < length; ++p) out.Literal(bytes[p]);
+}
+
+}  // namespace
+
+struct RecordCompressor::Tables {
+    unsigned char bytes[kMaxRecordLength + kLoadSlack];
+    PrefixChains base;
+    std::unique_ptr<PrefixChains[]> longer;
+};
+
+RecordCompressor::RecordCompressor() : tables_(new Tables) {}
+
+RecordCompressor::~RecordCompressor() = default;
+
+uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
+    const uint32_t length = record.length;
+    assert(length <= kMaxRecordLength);
+    unsigned char* const bytes = tables_->bytes;
+    if (length > 0) std::memcpy(bytes, record.data, length);
+    std::memset(bytes + length, 0, kLoadSlack);
+
+    unsigned char* const coded = new unsigned char[CompressedSizeBound(length)];
+    CodeWriter out(coded);
+    // A match never covers the record's last byte, so a position needs
+    // kMinMatch bytes after it besides that one to start a match; only such
+    // positions are chained.
+    const uint32_t chained = length > kMinMatch ? length - kMinMatch : 0;
+    tables_->base.Build(bytes, chained, kBasePrefixLength);
+
+    // Up to here every position has room for a match of the full length.
+    const uint32_t roomy = length > kMaxMatch ? length - kMaxMatch : 0;
+    const uint32_t p = CodeWithBaseChains(bytes, tables_->base, roomy, out, compressError);
+
+    const PrefixChains* levels[1 + kLongerLevels] = {&tables_->base};
+    uint32_t prefixLengths[1 + kLongerLevels] = {kBasePrefixLength};
+    uint32_t levelCount = 1;
+    if (p < roomy) {
+        if (!tables_->longer) tables_->longer.reset(new PrefixChains[kLongerLevels]);
+        for (uint32_t k = 0; k < kLongerLevels; ++k) {
+            tables_->longer[k].Build(bytes, chained, kLongerPrefixLengths[k]);
+            levels[levelCount] = &tables_->longer[k];
+            prefixLengths[levelCount] = kLongerPrefixLengths[k];
+            ++levelCount;
+        }
+    }
+    CodeWithLevels(bytes, length, p, levels, prefixLengths, levelCount, out, compressError);
+
+    const uint32_t codedLength = out.Finish();
+    record.Adopt(coded, codedLength);
+    return codedLength;
+}
+
+uint32_t CompressRecord(tBuf& record, int& compressError) {
+    RecordCompressor compressor;
+    return compressor.Compress(record, compressError);
 }

@@ -1,11 +1,8 @@
-// The code bytes of a PalmDOC-compressed record and the pieces that every
-// encoder of this library shares, so that the fast compressor and the plain
-// one differ only in how they search.
+// The code bytes of a PalmDOC-compressed record (compression type 2), as the
+// compressor writes them and the decompressor reads them.
 #pragma once
 
 #include <cstdint>
-
-#include "palmdoc/text_buffer.h"
 
 namespace palmdoc {
 
@@ -31,25 +28,17 @@ constexpr uint32_t kMaxDistance = 2047;
 constexpr uint32_t kMinMatch = 3;
 constexpr uint32_t kMaxMatch = 10;
 
+// The compressor works on one text record of the database at a time.
+constexpr uint32_t kMaxRecordLength = 4096;
+
 // compressError values.
 constexpr int kNoOccurrenceFound = 1;
 constexpr int kBackReferenceOutOfRange = 2;
 
-// Pass 1 codes a byte as at most two bytes (an escaped byte); nothing else
-// codes more bytes than it consumes twice over.
-constexpr uint32_t CompressedSizeBound(uint32_t inputLength) { return 2 * inputLength + 1; }
-
-// Appends the back-reference code for distance and matchLength, writing a
-// pending space first. Sets compressError when the fields do not fit.
-void AppendBackReference(tBuf& output, uint32_t distance, uint32_t matchLength, int& pendingSpace,
-                         int& compressError);
-
-// Pass 2: merges the 0x01-escapes of pass 1 into runs of up to 8 bytes, in
-// place. Returns the new length.
-uint32_t MergeEscapeRuns(unsigned char* bytes, uint32_t length);
+// A byte that must be escaped costs two code bytes only when it opens a run,
+// and the byte before it then cost at most one; a space held back costs one
+// when it is written. So the code never exceeds three bytes for every two
+// input bytes, rounded up.
+constexpr uint32_t CompressedSizeBound(uint32_t inputLength) { return inputLength + inputLength / 2 + 1; }
 
 }  // namespace palmdoc
-
-// Appends the code of one byte that no back-reference covers. A space is held
-// back in pendingSpace so that it can pair with the next byte.
-void EncodeLiteral(tBuf& output, unsigned char c, int& pendingSpace);

@@ -10,7 +10,7 @@
 
 #include <sys/wait.h>
 
-#include "palmdoc/compress_reference.h"
+#include "support/reference_compressor.h"
 #include "palmdoc/compressor.h"
 #include "palmdoc/decompressor.h"
 

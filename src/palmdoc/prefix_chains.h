@@ -1,0 +1,57 @@
+// The match finder's index of one record: the positions whose first few
+// bytes hash alike, chained in ascending order, and for every position the
+// first entry of its chain inside its window. Walking a chain from there
+// visits the window's candidates from the farthest back, the one that wins a
+// tie, onward.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "palmdoc/compressed_stream.h"
+
+namespace palmdoc {
+
+// Bytes readable after a record's end in the compressor's copy, so that
+// prefixes and matches are read eight bytes at a time without bounds checks.
+constexpr uint32_t kLoadSlack = 16;
+
+inline uint64_t Load64(const unsigned char* at) {
+    uint64_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+inline uint16_t Load16(const unsigned char* at) {
+    uint16_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+class PrefixChains {
+public:
+    // Past the last entry of every chain; greater than any position.
+    static constexpr uint32_t kEnd = 0xFFFF;
+    // The longest prefix that is hashed.
+    static constexpr uint32_t kMaxPrefixLength = 8;
+
+    // Chains the positions 0 to count - 1 of bytes by their first prefixLength
+    // bytes. bytes has kLoadSlack readable bytes after the record.
+    void Build(const unsigned char* bytes, uint32_t count, uint32_t prefixLength);
+
+    // The first position at or after p - 2047 whose prefix hashes as p's;
+    // at least p itself when p was chained.
+    uint32_t FirstInWindow(uint32_t p) const { return first_[p]; }
+    // The next position of the same chain, or kEnd.
+    uint32_t Next(uint32_t position) const { return next_[position]; }
+
+private:
+    static constexpr unsigned kHashBits = 13;
+
+    uint16_t head_[1u << kHashBits];
+    uint16_t next_[kMaxRecordLength];
+    uint16_t hash_[kMaxRecordLength];
+    uint16_t first_[kMaxRecordLength];
+};
+
+}  // namespace palmdoc
