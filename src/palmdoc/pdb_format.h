@@ -24,8 +24,10 @@ constexpr uint32_t kFixedDate = 0x06D144AE;
 constexpr char kDocType[] = "TEXt";
 constexpr char kDocCreator[] = "REAd";
 
-// Record list, directly after the header, one entry per record.
+// Record list, directly after the header, one entry per record: the record's
+// offset in the file, then the tag.
 constexpr uint32_t kRecordEntrySize = 8;
+constexpr uint32_t kRecordEntryTagOffset = 4;
 // The entry's second word: the attributes byte (dirty) and the 24-bit unique
 // ID, which counts up from this base.
 constexpr uint32_t kRecordEntryTag = 0x406F8000;

@@ -6,15 +6,11 @@
 #include "palmdoc/compressor.h"
 #include "palmdoc/control_filter.h"
 #include "palmdoc/pdb_format.h"
+#include "palmdoc/record_batch.h"
 #include "palmdoc/text_buffer.h"
+#include "palmdoc/text_stream.h"
 
 namespace {
-
-struct TextStream {
-    const char* index;
-    uint32_t indexLeft;
-    uint32_t fileLeft;
-};
 
 void PutField16(unsigned char* at, uint16_t value) {
     const uint16_t converted = ToFileOrder16(value);
@@ -44,7 +40,7 @@ bool WriteDatabaseHeader(const PdbFileOps& ops, std::FILE* pdb, const char* titl
 }
 
 // The text records' offsets are provisional here (as if every record kept
-// 4096 bytes); each is corrected just before its record is written.
+// 4096 bytes); each is corrected when its record is written.
 bool WriteRecordList(const PdbFileOps& ops, std::FILE* pdb, uint32_t textRecords) {
     const uint32_t docHeaderOffset = FirstRecordOffset(textRecords);
     if (!WriteBigEndian32(docHeaderOffset, pdb, ops) || !WriteBigEndian32(pdb::kRecordEntryTag, pdb, ops)) {
@@ -68,41 +64,6 @@ bool WriteDocHeader(const PdbFileOps& ops, std::FILE* pdb, uint32_t textLength, 
     return ops.write(header, sizeof header, 1, pdb) == 1;
 }
 
-// Points entry `recordNumber` of the record list at the end of the file, where
-// the record is about to go.
-bool FixRecordOffset(const PdbFileOps& ops, std::FILE* pdb, uint32_t recordNumber) {
-    const long end = ops.tell(pdb);
-    if (end < 0) return false;
-    const long entry = static_cast<long>(pdb::kHeaderSize + pdb::kRecordEntrySize * recordNumber);
-    return ops.seek(pdb, entry, SEEK_SET) == 0 && WriteBigEndian32(static_cast<uint32_t>(end), pdb, ops) &&
-           ops.seek(pdb, end, SEEK_SET) == 0;
-}
-
-// Fills the record with the next 4096 bytes of the stream: index bytes first,
-// then the text file's, so a record in which the index ends goes on with the
-// file's first bytes. The file is read no further than its measured size, and
-// a file that yields fewer bytes than that has changed under us: the record
-// counts and the text length already written would be wrong, so that fails.
-bool FillRecord(const PdbFileOps& ops, std::FILE* text, TextStream& stream, tBuf& record) {
-    record.Rearm(pdb::kTextRecordSize);
-    if (stream.indexLeft > 0) {
-        const uint32_t take = stream.indexLeft < pdb::kTextRecordSize ? stream.indexLeft : pdb::kTextRecordSize;
-        std::memcpy(record.data, stream.index, take);
-        stream.index += take;
-        stream.indexLeft -= take;
-        record.length = take;
-    }
-    if (stream.indexLeft == 0) {
-        const uint32_t room = pdb::kTextRecordSize - record.length;
-        const uint32_t wanted = stream.fileLeft < room ? stream.fileLeft : room;
-        const std::size_t got = ops.read(record.data + record.length, 1, wanted, text);
-        if (got != wanted) return false;
-        record.length += wanted;
-        stream.fileLeft -= wanted;
-    }
-    return true;
-}
-
 bool WriteDatabase(const PdbFileOps& ops, std::FILE* text, std::FILE* pdb, const char* title,
                    const char* indexText) {
     const std::size_t indexLength = indexText != nullptr ? std::strlen(indexText) : 0;
@@ -123,21 +84,23 @@ bool WriteDatabase(const PdbFileOps& ops, std::FILE* text, std::FILE* pdb, const
         return false;
     }
 
-    TextStream stream = {indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength)};
+    TextStream stream(ops, text, indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength));
+    RecordBatch batch(ops, pdb);
+    RecordCompressor compressor;
     tBuf record;
     int compressError = 0;
     for (uint32_t k = 1; k <= textRecords; ++k) {
-        if (!FixRecordOffset(ops, pdb, k) || !FillRecord(ops, text, stream, record)) return false;
+        if (!stream.FillRecord(record)) return false;
         FilterControlChars(record);
-        CompressRecord(record, compressError);
+        compressor.Compress(record, compressError);
         if (compressError != 0) return false;
         // A record that filtered to nothing cannot be stored: its entry would
         // share the next record's offset and readers would lose its place.
         if (record.length == 0) return false;
-        if (ops.write(record.data, 1, record.length, pdb) != record.length) return false;
+        if (!batch.Add(record)) return false;
     }
     // Buffered bytes that never reach the disk make a short database.
-    return ops.flush(pdb) == 0;
+    return batch.Write() && ops.flush(pdb) == 0;
 }
 
 }  // namespace

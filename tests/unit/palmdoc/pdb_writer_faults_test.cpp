@@ -65,10 +65,11 @@ const PdbFileOps kFaultyOps = {FaultyOpen, FaultyRead, FaultyWrite, FaultySeek, 
 class WriterFaults : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Two and a bit records with an index, so that every kind of call
-        // happens more than once.
+        // 33 records and a bit with an index: the file is read in three
+        // calls and the records are written in two batches, so that every
+        // kind of call happens more than once.
         Bytes file;
-        for (int i = 0; i < 9000; ++i) file.push_back(static_cast<unsigned char>('a' + (i * 13) % 26));
+        for (int i = 0; i < 33 * 4096 + 100; ++i) file.push_back(static_cast<unsigned char>('a' + (i * 13) % 26));
         WriteFile(text, file);
     }
 
@@ -95,9 +96,9 @@ TEST_F(WriterFaults, EveryFailedCallFailsTheConversion) {
         Operation operation;
         int expectedAtLeast;
     } operations[] = {
-        {"open", Operation::kOpen, 2},   {"read", Operation::kRead, 3},   {"write", Operation::kWrite, 10},
-        {"seek", Operation::kSeek, 8},   {"tell", Operation::kTell, 4},   {"flush", Operation::kFlush, 1},
-        {"close", Operation::kClose, 1},
+        {"open", Operation::kOpen, 2},   {"read", Operation::kRead, 3},   {"write", Operation::kWrite, 77},
+        {"seek", Operation::kSeek, 6},   {"tell", Operation::kTell, 3},   {"flush", Operation::kFlush, 1},
+        {"close", Operation::kClose, 2},
     };
     for (const auto& op : operations) {
         const int calls = CallsWithoutFaults(op.operation);

@@ -140,19 +140,25 @@ TEST_F(WriterTest, CountsDroppedBytesInTheTextLength) {
     EXPECT_EQ(database.text, Repeat(FromHex("61 62 0A"), 100));
 }
 
+// The entries are corrected a batch of records at a time; counts around a
+// batch's size of 32 put records on both sides of a batch's end.
 TEST_F(WriterTest, PointsEveryEntryAtItsRecord) {
-    ASSERT_EQ(Write(Text(3 * kRecord + 5)), 0);
-    const Bytes file = ReadFile(pdbPath);
-    const PalmDocDatabase database = Read();
-    uint32_t expected = 8 * 4 + 104;
-    for (uint32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(Field32(file, 78 + 8 * k + 4), 0x406F8000u + k);
+    for (uint32_t records : {1u, 4u, 31u, 32u, 33u, 65u, 70u}) {
+        SCOPED_TRACE(records);
+        ASSERT_EQ(Write(Text((records - 1) * kRecord + 5)), 0);
+        const Bytes file = ReadFile(pdbPath);
+        const PalmDocDatabase database = Read();
+        ASSERT_EQ(database.records.size(), records);
+        for (uint32_t k = 0; k <= records; ++k) {
+            EXPECT_EQ(Field32(file, 78 + 8 * k + 4), 0x406F8000u + k);
+        }
+        uint32_t expected = 8 * records + 104;
+        for (const PalmDocRecord& record : database.records) {
+            EXPECT_EQ(record.offset, expected);
+            expected += record.storedLength;
+        }
+        EXPECT_EQ(expected, file.size());
     }
-    for (const PalmDocRecord& record : database.records) {
-        EXPECT_EQ(record.offset, expected);
-        expected += record.storedLength;
-    }
-    EXPECT_EQ(expected, file.size());
 }
 
 TEST_F(WriterTest, FailsOnARecordThatFiltersToNothing) {
