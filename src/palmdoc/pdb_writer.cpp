@@ -5,6 +5,7 @@
 #include "palmdoc/byte_order.h"
 #include "palmdoc/compressor.h"
 #include "palmdoc/control_filter.h"
+#include "palmdoc/database_name.h"
 #include "palmdoc/pdb_format.h"
 #include "palmdoc/record_batch.h"
 #include "palmdoc/text_buffer.h"
@@ -28,9 +29,7 @@ uint32_t FirstRecordOffset(uint32_t textRecords) {
 
 bool WriteDatabaseHeader(const PdbFileOps& ops, std::FILE* pdb, const char* title, uint32_t textRecords) {
     unsigned char header[pdb::kHeaderSize] = {};
-    std::size_t titleLength = 0;
-    while (titleLength < pdb::kMaxNameLength && title[titleLength] != '\0') ++titleLength;
-    std::memcpy(header + pdb::kNameOffset, title, titleLength);
+    FormatDatabaseName(title, header + pdb::kNameOffset);
     PutField32(header + pdb::kCreationDateOffset, pdb::kFixedDate);
     PutField32(header + pdb::kModificationDateOffset, pdb::kFixedDate);
     std::memcpy(header + pdb::kTypeOffset, pdb::kDocType, pdb::kFourCharCodeSize);

@@ -6,7 +6,8 @@
 constexpr int kWritePalmDocSucceeded = 0;
 constexpr int kWritePalmDocFailed = 1;
 
-// Writes pdbPath as a PalmDOC database titled title (its first 31 bytes) whose
+// Writes pdbPath as a PalmDOC database titled title (at most its first 31
+// bytes, never half a double-byte character) whose
 // text is indexText (may be null: none) followed by the bytes of textPath,
 // each record of 4096 bytes cleaned of control bytes and compressed. Returns 0
 // when the database was written whole, 1 otherwise; on failure pdbPath may be

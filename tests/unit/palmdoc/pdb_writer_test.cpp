@@ -121,15 +121,15 @@ TEST_F(WriterTest, TreatsAnEmptyIndexAsNone) {
     EXPECT_EQ(ReadFile(pdbPath), withoutIndex);
 }
 
-TEST_F(WriterTest, CutsTheTitleAfter31Bytes) {
-    // 15 double-byte characters and one more lead byte: the 31st byte is the
-    // first half of the 16th character.
+TEST_F(WriterTest, NamesTheDatabaseWithoutHalfACharacter) {
+    // 20 double-byte characters: the 16th would need byte 31, which must
+    // stay 0, so 15 characters make the name.
     std::string title;
     for (int i = 0; i < 20; ++i) title += "\x93\xFA";
     ASSERT_EQ(Write(Text(10), nullptr, title.c_str()), 0);
     const Bytes file = ReadFile(pdbPath);
-    EXPECT_EQ(Bytes(file.begin(), file.begin() + 31), Bytes(title.begin(), title.begin() + 31));
-    EXPECT_EQ(file[31], 0);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 30), Bytes(title.begin(), title.begin() + 30));
+    EXPECT_EQ(Bytes(file.begin() + 30, file.begin() + 32), Bytes(2, 0));
 }
 
 TEST_F(WriterTest, CountsDroppedBytesInTheTextLength) {
