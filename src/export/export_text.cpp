@@ -9,7 +9,7 @@
 #include "text/medoc_index.h"
 #include "text/message_block.h"
 
-ExportText WriteExportText(const char* textPath, MessageSource& source, int32_t /*messageCount*/) {
+ExportText WriteExportText(const char* textPath, MessageSource& source) {
     ReleaseMeDocIndex();  // nothing of an earlier run reaches this one
     std::FILE* file = platform::Files.open(textPath, "wb");
     if (file == nullptr) return ExportText::CannotCreate;

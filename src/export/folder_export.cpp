@@ -110,7 +110,7 @@ int ExportFolder(const char* folderPath) {
     HostSelection selection;
     // A text file that could not be written whole is gone, and the messages
     // stay unread for the next export.
-    if (WriteExportText(textPath, selection, count) != ExportText::Written) return FailTextFile(textPath);
+    if (WriteExportText(textPath, selection) != ExportText::Written) return FailTextFile(textPath);
 
     int produced;
     if (PluginSettings.ConvToDoc) {

@@ -62,13 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         texts.emplace_back(at, stop);
         at = stop + 1;
     }
-    const int32_t count = static_cast<int32_t>(texts.size());
     Messages messages(std::move(texts));
 
     const platform::FileSystem saved = platform::Files;
     platform::Files.open = OpenNull;
     platform::Files.remove = RemoveNothing;
-    const ExportText result = WriteExportText("export.txt", messages, count);
+    const ExportText result = WriteExportText("export.txt", messages);
     platform::Files = saved;
     Require(result == ExportText::Written);
     if (MeDocIndexBuffer.text != nullptr) {

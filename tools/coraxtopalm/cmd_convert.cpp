@@ -103,7 +103,7 @@ bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::strin
                       const std::string& shownOutput, std::string& error) {
     WatchedFiles files;
     MailboxMessages messages(mailbox);
-    switch (WriteExportText(textPath.c_str(), messages, static_cast<int32_t>(mailbox.Count()))) {
+    switch (WriteExportText(textPath.c_str(), messages)) {
         case ExportText::Written:
             return true;
         case ExportText::SourceFailed:

@@ -82,9 +82,9 @@ protected:
     std::string Path(const char* name) const { return scratch_ + "/" + name; }
 
     // The text file's bytes; the index stays in MeDocIndexBuffer.
-    std::string WriteText(const std::vector<Delivered>& texts, int32_t counted) {
+    std::string WriteText(const std::vector<Delivered>& texts) {
         DeliveredTexts source(texts);
-        EXPECT_EQ(WriteExportText(Path("mail.txt").c_str(), source, counted), ExportText::Written);
+        EXPECT_EQ(WriteExportText(Path("mail.txt").c_str(), source), ExportText::Written);
         std::ifstream file(Path("mail.txt"), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
@@ -125,7 +125,6 @@ private:
 
 struct NumberingCase {
     const char* name;
-    int32_t counted;
     std::vector<Delivered> texts;
     std::string index;                  // byte for byte
     std::vector<std::string> subjects;  // of the entries, in order
@@ -134,7 +133,7 @@ struct NumberingCase {
 class Numbering : public ExportTextTest, public ::testing::WithParamInterface<NumberingCase> {};
 
 TEST_P(Numbering, EntriesPointAtTheSubjectLinesOfTheDocument) {
-    WriteText(GetParam().texts, GetParam().counted);
+    WriteText(GetParam().texts);
     ASSERT_NE(MeDocIndexBuffer.text, nullptr);
     EXPECT_EQ(std::string(MeDocIndexBuffer.text), GetParam().index);
     ExpectEntriesPointAtTheirSubjects(GetParam().subjects);
@@ -147,29 +146,24 @@ INSTANTIATE_TEST_SUITE_P(
     WriteExportText, Numbering,
     ::testing::Values(
         NumberingCase{"AllCountedArriveWithSubjects",
-                      3,
                       {Message("one", 6), Message("two", 3), Message("three", 8)},
                       "#!Medoc index 3\n4:" + Title("one") + "\r\n14:" + Title("two") + "\r\n21:" + Title("three") +
                           "\r\n",
                       {"one", "two", "three"}},
         NumberingCase{"SecondWithoutSubject",
-                      3,
                       {Message("one", 6), Message(std::nullopt, 3), Message("three", 8)},
                       "#!Medoc index 2\n3:" + Title("one") + "\r\n20:" + Title("three") + "\r\n",
                       {"one", "three"}},
         NumberingCase{"HostGivesNoTextForOne",
-                      3,
                       {Message("one", 6), kNoText, Message("three", 8)},
                       "#!Medoc index 2\n3:" + Title("one") + "\r\n13:" + Title("three") + "\r\n",
                       {"one", "three"}},
         NumberingCase{"FirstMissingBothWays",
-                      4,
                       {kNoText, Message(std::nullopt, 0), Message("last", 2)},
                       "#!Medoc index 1\n6:" + Title("last") + "\r\n",
                       {"last"}},
-        NumberingCase{"NoTextAtAll", 2, {kNoText, kNoText}, "#!Medoc index 0\n", {}},
+        NumberingCase{"NoTextAtAll", {kNoText, kNoText}, "#!Medoc index 0\n", {}},
         NumberingCase{"JapaneseTitlesCutOnCharacters",
-                      3,
                       {Message("[評価] 結果", 1), Message("a予定表予定表予定表予定表予定表", 1),
                        Message("Re:ソフトの構成と十分な能力の申請について", 1)},
                       "#!Medoc index 3\n4:" + Title("結果") + "\r\n9:" + Title("a予定表予定表予定表予定表予定") +
@@ -192,7 +186,7 @@ TEST_F(ExportTextTest, IndexLongerThanARecordStillPointsAtEverySubject) {
             subjects.push_back(subject);
         }
     }
-    WriteText(texts, 200);
+    WriteText(texts);
     ASSERT_NE(MeDocIndexBuffer.text, nullptr);
     ASSERT_GT(std::string(MeDocIndexBuffer.text).size(), 4096u);
     ExpectEntriesPointAtTheirSubjects(subjects);
@@ -200,16 +194,16 @@ TEST_F(ExportTextTest, IndexLongerThanARecordStillPointsAtEverySubject) {
 
 TEST_F(ExportTextTest, TextFileIsTheSameWithTheIndexOnOrOff) {
     const std::vector<Delivered> texts = {Message("a", 2), Message(std::nullopt, 1), kNoText};
-    const std::string withIndex = WriteText(texts, 3);
+    const std::string withIndex = WriteText(texts);
     ReleaseMeDocIndex();
     PluginSettings.MeDocIndex = 0;
-    EXPECT_EQ(WriteText(texts, 3), withIndex);
+    EXPECT_EQ(WriteText(texts), withIndex);
     EXPECT_EQ(MeDocIndexBuffer.text, nullptr);
 }
 
 TEST_F(ExportTextTest, NothingOfAnEarlierRunReachesTheNext) {
-    WriteText({Message("old", 1)}, 1);
-    WriteText({Message("new", 1)}, 1);
+    WriteText({Message("old", 1)});
+    WriteText({Message("new", 1)});
     EXPECT_EQ(std::string(MeDocIndexBuffer.text), "#!Medoc index 1\n2:" + Title("new") + "\r\n");
 }
 

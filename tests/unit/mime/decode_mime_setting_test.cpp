@@ -82,7 +82,7 @@ std::string ExportedText(const std::string& message) {
     EXPECT_NE(mkdtemp(folder), nullptr);
     const fs::path path = fs::path(folder) / "export.txt";
     OneMessage source(message);
-    EXPECT_EQ(WriteExportText(path.string().c_str(), source, 1), ExportText::Written);
+    EXPECT_EQ(WriteExportText(path.string().c_str(), source), ExportText::Written);
     std::ifstream file(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     fs::remove_all(folder);
