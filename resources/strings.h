@@ -26,4 +26,9 @@ constexpr char kConversionFailed[] = "DOCへの変換に失敗。";
 
 constexpr char kNoInstallUser[] = "(インストールしない)";
 
+// The line that stands for an attachment in decoded mail:
+// "[添付ファイル: 契約書.pdf (2,057 バイト)]".
+constexpr char kAttachmentNoteStart[] = "[添付ファイル: ";
+constexpr char kAttachmentNoteEnd[] = " バイト)]";
+
 }  // namespace strings

@@ -1,9 +1,9 @@
 #include "mime/attachment_note.h"
 
+#include "resources/strings.h"
+
 namespace {
 
-constexpr char kNoteStart[] = "[添付ファイル: ";
-constexpr char kNoteEnd[] = " バイト)]";
 constexpr int kDigitsPerGroup = 3;
 
 std::string GroupedCount(std::size_t count) {
@@ -19,5 +19,5 @@ std::string GroupedCount(std::size_t count) {
 }  // namespace
 
 std::string AttachmentNote(const std::string& name, std::size_t size) {
-    return kNoteStart + name + " (" + GroupedCount(size) + kNoteEnd;
+    return strings::kAttachmentNoteStart + name + " (" + GroupedCount(size) + strings::kAttachmentNoteEnd;
 }
