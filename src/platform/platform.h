@@ -38,7 +38,8 @@ bool WritePrivateProfileText(const char* section, const char* key, const char* t
 // not fit capacity whole, so that a cut path is never taken for another one.
 uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity);
 
-// GetEnvironmentVariableA: false when the variable is unset.
+// The variable's value in code page 932: false when it is unset or empty, so
+// that an empty TMP never puts files at the root of a drive.
 bool ReadEnvironment(const char* name, std::string& value);
 
 // GetTempPathA without its trailing backslash.

@@ -66,9 +66,10 @@ bool SetUserRegistryDword(const char* subkey, const char* valueName, uint32_t da
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return false;
     const DWORD value = data;
-    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    const LONG set =
+        RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
-    return true;
+    return set == ERROR_SUCCESS;
 }
 
 uint32_t ReadPrivateProfileText(const char* section, const char* key, const char* defaultText,
