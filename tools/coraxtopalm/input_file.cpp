@@ -13,17 +13,6 @@ namespace {
 constexpr std::size_t kCopyChunkSize = 1 << 16;
 constexpr char kStandardInputCopyPrefix[] = "coraxtopalm-stdin.";
 
-bool WriteAll(int descriptor, const char* bytes, std::size_t count) {
-    while (count > 0) {
-        const ssize_t written = write(descriptor, bytes, count);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 }  // namespace
 
 InputFile::~InputFile() { RemoveTemporaryFile(copy_); }

@@ -90,6 +90,17 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
     return made;
 }
 
+bool WriteAll(int descriptor, const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const ssize_t written = write(descriptor, bytes, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 std::string SystemTemporaryFolder() {
     const char* folder = std::getenv("TMPDIR");
     return folder != nullptr && *folder != '\0' ? folder : "/tmp";

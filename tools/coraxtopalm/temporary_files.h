@@ -3,6 +3,7 @@
 // closed pipe) included, so that a stopped run leaves nothing behind.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Creates an empty file of a new name in folder, starting with prefix;
@@ -13,6 +14,10 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
 // The folder for temporary files that belong beside no output: $TMPDIR or
 // /tmp.
 std::string SystemTemporaryFolder();
+
+// Writes all count bytes to descriptor, going on after interruptions by
+// signals; false with errno set when a write fails.
+bool WriteAll(int descriptor, const char* bytes, std::size_t count);
 
 // Removes a file made by CreateTemporaryFile, if it is still there.
 void RemoveTemporaryFile(const std::string& path);
