@@ -81,6 +81,15 @@ Bytes ThreeLetters() { return RandomFrom(Bytes{'a', 'b', 'c'}, 3); }
 
 Bytes OneByteRun() { return Bytes(kCorpusSize, 'a'); }
 
+// Runs of seven equal bytes, each ended by a random one: the worst shape
+// found for the compressor's search.
+Bytes BrokenRuns() {
+    std::mt19937 random(5);
+    Bytes bytes(kCorpusSize, 'a');
+    for (std::size_t at = 7; at < bytes.size(); at += 8) bytes[at] = static_cast<unsigned char>(random());
+    return bytes;
+}
+
 // Japanese without a single ASCII byte: kanji and kana in random order. Every
 // first byte and many second bytes must be escaped, and kanji whose second
 // byte is below 0x80 break the escape runs.
@@ -111,6 +120,7 @@ const Shape kShapes[] = {
     {"worst_three_letters", ThreeLetters},
     {"worst_one_byte_run", OneByteRun},
     {"worst_double_byte_run", DoubleByteRun},
+    {"worst_broken_runs", BrokenRuns},
 };
 
 // Each record arrives in a fresh array, as the database writer hands it over.

@@ -22,16 +22,19 @@ constexpr uint32_t kTailCompareGuard = 1u << (kBitsPerByte * (kMaxMatch - kWideC
 // hold every candidate.
 constexpr uint32_t kBasePrefixLength = kMinMatch;
 // In a record made of few different 3-byte prefixes (a handful of letters in
-// random order) those chains run through much of the window, and proving
-// that no longer match exists visits all of them. Chains of longer prefixes
-// then narrow the search, each looked at only when the longer ones found
-// nothing. Building them costs about as much as walking a few entries for
-// every position, so they are built only once the walks of a record have
-// visited more entries than this for each position coded so far (text
-// visits fewer than one), give or take the slack.
-constexpr uint32_t kLongerPrefixLengths[] = {5, 7};
-constexpr uint32_t kLongerLevels = sizeof kLongerPrefixLengths / sizeof *kLongerPrefixLengths;
-constexpr uint32_t kVisitsPerPosition = 4;
+// random order) those chains run through much of the window, and proving that
+// no longer match exists visits all of them. Chains of longer prefixes then
+// narrow the search: looked at from the longest down, the first that has an
+// entry in the window is walked, up to the length of the next longer one,
+// which has none. A record is first searched with chains of 5 and 7 bytes
+// besides, and if its walks stay long even so (a byte over and over with now
+// and then another, say), with chains of every length, which leave nothing
+// to walk. Building chains costs about as much as walking a few entries for
+// every position, so each step is taken only once the walks have visited more
+// entries than this for every position coded since the last (text visits
+// fewer than one), give or take the slack.
+constexpr uint32_t kSpacedPrefixLengths[] = {kBasePrefixLength, 5, 7};
+constexpr uint32_t kVisitsPerPosition = 2;
 constexpr uint32_t kVisitSlack = 256;
 
 unsigned FirstDifferingByte(uint64_t differ) {
@@ -74,13 +77,15 @@ struct Match {
 
 // The longest match among the window's entries of one chain, the first to
 // reach its length, when one of at least minLength bytes exists; the search
-// stops at cap bytes, beyond which no entry can reach.
+// stops at cap bytes, beyond which no entry can reach. Adds the entries it
+// looked at to visits.
 Match LongestInChain(const PrefixChains& chains, const unsigned char* bytes, uint32_t p, const Target& target,
-                     uint32_t limit, uint32_t minLength, uint32_t cap) {
+                     uint32_t limit, uint32_t minLength, uint32_t cap, uint32_t& visits) {
     Match best;
     uint32_t c = chains.FirstInWindow(p);
     // Entries whose prefix only hashes alike come first to be passed over.
     for (; c < p; c = chains.Next(c)) {
+        ++visits;
         const uint32_t common = target.CommonLength(bytes + c);
         if (common >= minLength) {
             best = {c, common < limit ? common : limit};
@@ -89,12 +94,26 @@ Match LongestInChain(const PrefixChains& chains, const unsigned char* bytes, uin
     }
     if (best.length == 0) return best;
     for (c = chains.Next(c); c < p && best.length < cap; c = chains.Next(c)) {
+        ++visits;
         uint32_t common = target.CommonLength(bytes + c);
         if (common > limit) common = limit;
         if (common > best.length) best = {c, common};
     }
     return best;
 }
+
+// The chains a record is searched with, shortest prefix first.
+struct Levels {
+    const PrefixChains* chains[kMaxMatch + 1];
+    uint32_t prefixLength[kMaxMatch + 1];
+    uint32_t count = 0;
+
+    void Add(const PrefixChains& levelChains, uint32_t length) {
+        chains[count] = &levelChains;
+        prefixLength[count] = length;
+        ++count;
+    }
+};
 
 // Codes the positions from 0 on, up to end or until the walks have visited
 // too many entries, and returns where it stopped. The chain of p's 3-byte
@@ -134,22 +153,25 @@ uint32_t CodeWithBaseChains(const unsigned char* bytes, const PrefixChains& chai
     return p;
 }
 
-// Codes the positions from p on with the chains of every level: the longest
-// prefix that occurs in the window decides which chain is walked, and the
-// next longer one bounds the match.
-void CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p, const PrefixChains* const* levels,
-                    const uint32_t* prefixLengths, uint32_t levelCount, CodeWriter& out, int& compressError) {
+// Codes the positions from p on with the chains of every level, and the
+// record's last bytes as literals; when budgeted, stops once the walks have
+// visited too many entries. Returns where it stopped.
+uint32_t CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p, const Levels& levels, bool budgeted,
+                        CodeWriter& out, int& compressError) {
     const uint32_t chained = length > kMinMatch ? length - kMinMatch : 0;
-    while (p < chained) {
+    const uint32_t start = p;
+    uint32_t visits = 0;
+    while (p < chained && (!budgeted || visits <= kVisitsPerPosition * (p - start) + kVisitSlack)) {
         const uint32_t room = length - p - 1;
         const uint32_t limit = room < kMaxMatch ? room : kMaxMatch;
         const Target target(bytes + p);
         Match best;
-        for (uint32_t level = levelCount; level-- > 0 && best.length == 0;) {
-            if (prefixLengths[level] > limit) continue;
-            const bool longerLevel = level + 1 < levelCount && prefixLengths[level + 1] - 1 < limit;
-            const uint32_t cap = longerLevel ? prefixLengths[level + 1] - 1 : limit;
-            best = LongestInChain(*levels[level], bytes, p, target, limit, prefixLengths[level], cap);
+        for (uint32_t level = levels.count; level-- > 0 && best.length == 0;) {
+            const uint32_t prefixLength = levels.prefixLength[level];
+            if (prefixLength > limit) continue;
+            const bool longerLevel = level + 1 < levels.count && levels.prefixLength[level + 1] - 1 < limit;
+            const uint32_t cap = longerLevel ? levels.prefixLength[level + 1] - 1 : limit;
+            best = LongestInChain(*levels.chains[level], bytes, p, target, limit, prefixLength, cap, visits);
         }
         if (best.length >= kMinMatch) {
             if (!out.BackReference(p - best.position, best.length)) compressError = kBackReferenceOutOfRange;
@@ -158,7 +180,9 @@ void CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p, con
             out.Literal(bytes[p++]);
         }
     }
+    if (p < chained) return p;
     for (; p < length; ++p) out.Literal(bytes[p]);
+    return p;
 }
 
 }  // namespace
@@ -166,7 +190,20 @@ void CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p, con
 struct RecordCompressor::Tables {
     unsigned char bytes[kMaxRecordLength + kLoadSlack];
     PrefixChains base;
+    // The chains of the prefixes longer than the base's, by length, made the
+    // first time a record needs them; built marks those made for this record.
     std::unique_ptr<PrefixChains[]> longer;
+    uint32_t built = 0;
+
+    const PrefixChains& Longer(uint32_t prefixLength, uint32_t chained) {
+        if (!longer) longer.reset(new PrefixChains[kMaxMatch - kBasePrefixLength]);
+        PrefixChains& chains = longer[prefixLength - kBasePrefixLength - 1];
+        if ((built & (1u << prefixLength)) == 0) {
+            chains.Build(bytes, chained, prefixLength);
+            built |= 1u << prefixLength;
+        }
+        return chains;
+    }
 };
 
 RecordCompressor::RecordCompressor() : tables_(new Tables) {}
@@ -176,7 +213,8 @@ RecordCompressor::~RecordCompressor() = default;
 uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
     const uint32_t length = record.length;
     assert(length <= kMaxRecordLength);
-    unsigned char* const bytes = tables_->bytes;
+    Tables& tables = *tables_;
+    unsigned char* const bytes = tables.bytes;
     if (length > 0) std::memcpy(bytes, record.data, length);
     std::memset(bytes + length, 0, kLoadSlack);
 
@@ -186,25 +224,28 @@ uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
     // kMinMatch bytes after it besides that one to start a match; only such
     // positions are chained.
     const uint32_t chained = length > kMinMatch ? length - kMinMatch : 0;
-    tables_->base.Build(bytes, chained, kBasePrefixLength);
+    tables.base.Build(bytes, chained, kBasePrefixLength);
+    tables.built = 0;
 
     // Up to here every position has room for a match of the full length.
     const uint32_t roomy = length > kMaxMatch ? length - kMaxMatch : 0;
-    const uint32_t p = CodeWithBaseChains(bytes, tables_->base, roomy, out, compressError);
-
-    const PrefixChains* levels[1 + kLongerLevels] = {&tables_->base};
-    uint32_t prefixLengths[1 + kLongerLevels] = {kBasePrefixLength};
-    uint32_t levelCount = 1;
+    uint32_t p = CodeWithBaseChains(bytes, tables.base, roomy, out, compressError);
+    Levels levels;
+    levels.Add(tables.base, kBasePrefixLength);
     if (p < roomy) {
-        if (!tables_->longer) tables_->longer.reset(new PrefixChains[kLongerLevels]);
-        for (uint32_t k = 0; k < kLongerLevels; ++k) {
-            tables_->longer[k].Build(bytes, chained, kLongerPrefixLengths[k]);
-            levels[levelCount] = &tables_->longer[k];
-            prefixLengths[levelCount] = kLongerPrefixLengths[k];
-            ++levelCount;
+        Levels spaced;
+        for (uint32_t prefixLength : kSpacedPrefixLengths) {
+            spaced.Add(prefixLength == kBasePrefixLength ? tables.base : tables.Longer(prefixLength, chained),
+                       prefixLength);
+        }
+        p = CodeWithLevels(bytes, length, p, spaced, true, out, compressError);
+        if (p < length) {
+            for (uint32_t prefixLength = kBasePrefixLength + 1; prefixLength <= kMaxMatch; ++prefixLength) {
+                levels.Add(tables.Longer(prefixLength, chained), prefixLength);
+            }
         }
     }
-    CodeWithLevels(bytes, length, p, levels, prefixLengths, levelCount, out, compressError);
+    CodeWithLevels(bytes, length, p, levels, false, out, compressError);
 
     const uint32_t codedLength = out.Finish();
     record.Adopt(coded, codedLength);

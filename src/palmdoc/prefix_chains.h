@@ -32,11 +32,9 @@ class PrefixChains {
 public:
     // Past the last entry of every chain; greater than any position.
     static constexpr uint32_t kEnd = 0xFFFF;
-    // The longest prefix that is hashed.
-    static constexpr uint32_t kMaxPrefixLength = 8;
-
     // Chains the positions 0 to count - 1 of bytes by their first prefixLength
-    // bytes. bytes has kLoadSlack readable bytes after the record.
+    // bytes, 1 to kMaxMatch. bytes has kLoadSlack readable bytes after the
+    // record.
     void Build(const unsigned char* bytes, uint32_t count, uint32_t prefixLength);
 
     // The first position at or after p - 2047 whose prefix hashes as p's;
@@ -47,6 +45,9 @@ public:
 
 private:
     static constexpr unsigned kHashBits = 13;
+
+    template <typename Hash>
+    void BuildWith(uint32_t count, Hash hash);
 
     uint16_t head_[1u << kHashBits];
     uint16_t next_[kMaxRecordLength];

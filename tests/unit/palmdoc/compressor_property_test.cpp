@@ -64,6 +64,16 @@ Bytes OneByteWithFlips(std::mt19937& random, std::size_t length) {
     return bytes;
 }
 
+// Runs of seven equal bytes, each ended by a random one: every 7-byte prefix
+// recurs all over the window while longer matches stay rare, which makes the
+// compressor search with chains of every prefix length.
+Bytes BrokenRuns(std::mt19937& random, std::size_t length) {
+    Bytes bytes(length, 0x61);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (std::size_t at = 7; at < length; at += 8) bytes[at] = static_cast<unsigned char>(byte(random));
+    return bytes;
+}
+
 // Short phrases that recur at random distances, some near the window's edge.
 Bytes RepeatedPhrases(std::mt19937& random, std::size_t length) {
     Bytes bytes = FromAlphabet(random, 16, FromHex("61 62 63 64 20 82 A0"));
@@ -129,6 +139,7 @@ const Shape kShapes[] = {
     {"high bytes", HighBytes},
     {"long runs", LongRuns},
     {"one byte with flips", OneByteWithFlips},
+    {"broken runs", BrokenRuns},
     {"repeated phrases", RepeatedPhrases},
     {"few words", FewWords},
     {"double-byte run", DoubleByteRun},
