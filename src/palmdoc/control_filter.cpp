@@ -1,10 +1,28 @@
 #include "palmdoc/control_filter.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr unsigned char kLineFeed = 0x0A;
 constexpr unsigned char kCarriageReturn = 0x0D;
 constexpr unsigned char kFirstPrintable = 0x20;
+constexpr uint32_t kWordBytes = 8;
+constexpr uint64_t kEveryByte = 0x0101010101010101ull;
+constexpr uint64_t kEveryHighBit = 0x8080808080808080ull;
+
+// Whether any of the eight bytes is below 0x20. A byte's subtraction borrows
+// only from a byte that is itself below 0x20, so there is no false alarm.
+bool HasControlByte(uint64_t word) {
+    return ((word - kEveryByte * kFirstPrintable) & ~word & kEveryHighBit) != 0;
+}
+
+// Appends c unless it is a control byte other than the terminator; the store
+// is made either way, so that the choice costs no branch.
+uint32_t Keep(unsigned char* kept, uint32_t keptLength, unsigned char c, unsigned char lineEnd) {
+    kept[keptLength] = c;
+    return keptLength + ((c >= kFirstPrintable) | (c == lineEnd));
+}
 
 // A CR LF pair counts as LF; a CR alone, also at the record's end (the byte
 // after the record is never looked at), counts as CR.
@@ -22,12 +40,25 @@ unsigned char FirstLineTerminator(const unsigned char* bytes, uint32_t length) {
 
 uint32_t FilterControlChars(tBuf& record) {
     if (record.lineEnd == 0) record.lineEnd = FirstLineTerminator(record.data, record.length);
-    unsigned char* kept = new unsigned char[record.length];
+    const unsigned char* const bytes = record.data;
+    const uint32_t length = record.length;
+    const unsigned char lineEnd = record.lineEnd;
+    unsigned char* kept = new unsigned char[length];
     uint32_t keptLength = 0;
-    for (uint32_t i = 0; i < record.length; ++i) {
-        const unsigned char c = record.data[i];
-        if (c >= kFirstPrintable || c == record.lineEnd) kept[keptLength++] = c;
+    uint32_t i = 0;
+    // Text has a control byte, its line end, only every few dozen bytes:
+    // eight bytes without one are copied as they are.
+    for (; i + kWordBytes <= length; i += kWordBytes) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, kWordBytes);
+        if (!HasControlByte(word)) {
+            std::memcpy(kept + keptLength, &word, kWordBytes);
+            keptLength += kWordBytes;
+            continue;
+        }
+        for (uint32_t k = i; k < i + kWordBytes; ++k) keptLength = Keep(kept, keptLength, bytes[k], lineEnd);
     }
+    for (; i < length; ++i) keptLength = Keep(kept, keptLength, bytes[i], lineEnd);
     record.Adopt(kept, keptLength);
     return keptLength;
 }
