@@ -1,10 +1,10 @@
 #include "palmdoc/pdb_writer.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "palmdoc/batch_compressor.h"
 #include "palmdoc/byte_order.h"
-#include "palmdoc/compressor.h"
-#include "palmdoc/control_filter.h"
 #include "palmdoc/database_name.h"
 #include "palmdoc/pdb_format.h"
 #include "palmdoc/record_batch.h"
@@ -63,8 +63,33 @@ bool WriteDocHeader(const PdbFileOps& ops, std::FILE* pdb, uint32_t textLength, 
     return ops.write(header, sizeof header, 1, pdb) == 1;
 }
 
+// The writer never leaves with a batch in the compressor's hands, so no
+// thread works on records that are gone.
+class BatchInFlight {
+public:
+    explicit BatchInFlight(BatchCompressor& compressor) : compressor_(compressor) {}
+    ~BatchInFlight() {
+        if (started_) compressor_.Abandon();
+    }
+    BatchInFlight(const BatchInFlight&) = delete;
+    BatchInFlight& operator=(const BatchInFlight&) = delete;
+
+    void Start(tBuf* records, uint32_t count) {
+        compressor_.Start(records, count);
+        started_ = true;
+    }
+    bool Finish() {
+        started_ = false;
+        return compressor_.Finish();
+    }
+
+private:
+    BatchCompressor& compressor_;
+    bool started_ = false;
+};
+
 bool WriteDatabase(const PdbFileOps& ops, std::FILE* text, std::FILE* pdb, const char* title,
-                   const char* indexText) {
+                   const char* indexText, BatchCompressor& compressor) {
     const std::size_t indexLength = indexText != nullptr ? std::strlen(indexText) : 0;
     if (ops.seek(text, 0, SEEK_END) != 0) return false;
     const long fileLength = ops.tell(text);
@@ -84,28 +109,41 @@ bool WriteDatabase(const PdbFileOps& ops, std::FILE* text, std::FILE* pdb, const
     }
 
     TextStream stream(ops, text, indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength));
-    RecordBatch batch(ops, pdb);
-    RecordCompressor compressor;
-    tBuf record;
-    int compressError = 0;
-    for (uint32_t k = 1; k <= textRecords; ++k) {
-        if (!stream.FillRecord(record)) return false;
-        FilterControlChars(record);
-        compressor.Compress(record, compressError);
-        if (compressError != 0) return false;
-        // A record that filtered to nothing cannot be stored: its entry would
-        // share the next record's offset and readers would lose its place.
-        if (record.length == 0) return false;
-        if (!batch.Add(record)) return false;
+    RecordBatch written(ops, pdb);
+    // Two batches: while one is compressed, the text of the next is read and
+    // the records of the one before are written.
+    tBuf batches[2][kMaxBatchRecords];
+    BatchInFlight inFlight(compressor);
+    uint32_t recordsLeft = textRecords;
+    const auto fill = [&](tBuf* records, uint32_t& count) {
+        count = std::min(kMaxBatchRecords, recordsLeft);
+        recordsLeft -= count;
+        for (uint32_t i = 0; i < count; ++i) {
+            if (!stream.FillRecord(records[i])) return false;
+        }
+        return true;
+    };
+    uint32_t count = 0;
+    if (!fill(batches[0], count)) return false;
+    if (count > 0) inFlight.Start(batches[0], count);
+    for (int current = 0; count > 0; current = 1 - current) {
+        tBuf* const next = batches[1 - current];
+        uint32_t nextCount = 0;
+        if (!fill(next, nextCount) || !inFlight.Finish()) return false;
+        if (nextCount > 0) inFlight.Start(next, nextCount);
+        for (uint32_t i = 0; i < count; ++i) {
+            if (!written.Add(batches[current][i])) return false;
+        }
+        count = nextCount;
     }
     // Buffered bytes that never reach the disk make a short database.
-    return batch.Write() && ops.flush(pdb) == 0;
+    return written.Write() && ops.flush(pdb) == 0;
 }
 
 }  // namespace
 
 int WritePalmDocUsing(const PdbFileOps& ops, const char* textPath, const char* pdbPath, const char* title,
-                      const char* indexText) {
+                      const char* indexText, BatchCompressor* compressor) {
     std::FILE* text = ops.open(textPath, "rb");
     std::FILE* pdb = ops.open(pdbPath, "wb");
     if (text == nullptr || pdb == nullptr) {
@@ -113,7 +151,13 @@ int WritePalmDocUsing(const PdbFileOps& ops, const char* textPath, const char* p
         if (pdb != nullptr) ops.close(pdb);
         return kWritePalmDocFailed;
     }
-    const bool written = WriteDatabase(ops, text, pdb, title, indexText);
+    bool written;
+    if (compressor != nullptr) {
+        written = WriteDatabase(ops, text, pdb, title, indexText, *compressor);
+    } else {
+        SerialBatchCompressor serial;
+        written = WriteDatabase(ops, text, pdb, title, indexText, serial);
+    }
     // Only the destination's close can lose data; the text file was only read.
     ops.close(text);
     const bool closed = ops.close(pdb) == 0;

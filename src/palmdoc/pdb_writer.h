@@ -3,6 +3,8 @@
 
 #include "palmdoc/pdb_file_ops.h"
 
+class BatchCompressor;
+
 constexpr int kWritePalmDocSucceeded = 0;
 constexpr int kWritePalmDocFailed = 1;
 
@@ -14,6 +16,8 @@ constexpr int kWritePalmDocFailed = 1;
 // left half-written for the caller to delete.
 int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText);
 
-// WritePalmDoc with the file operations given.
+// WritePalmDoc with the file operations given, and the records compressed by
+// compressor (null: one after another on the calling thread). The bytes
+// written are the same whatever compresses them.
 int WritePalmDocUsing(const PdbFileOps& ops, const char* textPath, const char* pdbPath, const char* title,
-                      const char* indexText);
+                      const char* indexText, BatchCompressor* compressor = nullptr);
