@@ -8,6 +8,7 @@
 #include "palmdoc/pdb_format.h"
 #include "palmdoc/pdb_writer.h"
 #include "palmdoc/text_buffer.h"
+#include "parallel_compressor.h"
 #include "tool_messages.h"
 #include "watched_files.h"
 
@@ -71,8 +72,9 @@ bool WriteDatabaseFile(const DatabaseJob& job, std::string& error) {
     files.OnRead([total](std::uint64_t done) {
         if (total > 0) ShowProgress("compressing: " + std::to_string(done * kPercent / total) + "%");
     });
-    const int result =
-        WritePalmDoc(job.textPath.c_str(), job.pdbPath.c_str(), job.title.c_str(), job.hasIndex ? job.index.c_str() : nullptr);
+    ParallelBatchCompressor compressor(CompressionThreads());
+    const int result = WritePalmDocUsing(StandardPdbFileOps(), job.textPath.c_str(), job.pdbPath.c_str(),
+                                         job.title.c_str(), job.hasIndex ? job.index.c_str() : nullptr, &compressor);
     if (result == kWritePalmDocSucceeded) return true;
     const FileFailure& failure = files.Failure();
     if (failure.happened) {
