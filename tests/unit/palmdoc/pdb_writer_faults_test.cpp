@@ -60,7 +60,8 @@ int FaultyClose(std::FILE* file) {
     return plan.ShouldFail(Operation::kClose) ? EOF : result;
 }
 
-const PdbFileOps kFaultyOps = {FaultyOpen, FaultyRead, FaultyWrite, FaultySeek, FaultyTell, FaultyFlush, FaultyClose};
+const PdbFileOps kFaultyOps = {FaultyOpen, FaultyRead, FaultyWrite, FaultySeek, FaultyTell, FaultyFlush, FaultyClose,
+                               platform::StandardFiles.remove, platform::StandardFiles.rename};
 
 class WriterFaults : public ::testing::Test {
 protected:
