@@ -15,5 +15,3 @@ void AppendUnicodeAsCp932(char32_t character, std::string& out);
 // they convert to arithmetically; rows that code page 932 leaves empty as 〓.
 void AppendJisX0208AsCp932(unsigned char row, unsigned char cell, std::string& out);
 
-// True for a Shift-JIS lead byte: the byte after it belongs to the same character.
-inline bool IsCp932LeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }

@@ -159,14 +159,6 @@ void Install() {
     HostApi.CXA_ReleaseCoraxBuffer = ReleaseCoraxBuffer;
 }
 
-std::vector<std::string> PreparationCalls() {
-    std::vector<std::string> calls;
-    for (const std::string& call : state.calls) {
-        if (call.rfind("CXA_GetMessageCount", 0) != 0) calls.push_back(call);
-    }
-    return calls;
-}
-
 int ReadCount(const std::string& folder) {
     int read = 0;
     for (const Message& message : state.folders.at(folder)) read += message.unread ? 0 : 1;

@@ -41,8 +41,6 @@ State& Host();
 // A fresh state and every table entry pointing at this host.
 void Install();
 
-// The macros and host calls, without the message-reading ones.
-std::vector<std::string> PreparationCalls();
 // Messages of folder marked read.
 int ReadCount(const std::string& folder);
 
