@@ -11,3 +11,9 @@ uint32_t SwapBytes32(uint32_t value);
 // time and only read afterwards.
 extern uint16_t (*const ToFileOrder16)(uint16_t value);
 extern uint32_t (*const ToFileOrder32)(uint32_t value);
+
+// A big-endian field of a database read from its bytes.
+inline uint16_t ReadBigEndian16(const unsigned char* at) { return static_cast<uint16_t>((at[0] << 8) | at[1]); }
+inline uint32_t ReadBigEndian32(const unsigned char* at) {
+    return (uint32_t{at[0]} << 24) | (uint32_t{at[1]} << 16) | (uint32_t{at[2]} << 8) | at[3];
+}

@@ -2,16 +2,11 @@
 
 #include <cstring>
 
+#include "palmdoc/byte_order.h"
 #include "palmdoc/decompressor.h"
 #include "palmdoc/pdb_format.h"
 
 namespace {
-
-uint16_t Read16(const unsigned char* at) { return static_cast<uint16_t>((at[0] << 8) | at[1]); }
-
-uint32_t Read32(const unsigned char* at) {
-    return (uint32_t{at[0]} << 24) | (uint32_t{at[1]} << 16) | (uint32_t{at[2]} << 8) | at[3];
-}
 
 std::string FourCharCode(const unsigned char* at) { return std::string(reinterpret_cast<const char*>(at), 4); }
 
@@ -28,7 +23,7 @@ bool ReadRecordList(const unsigned char* bytes, std::size_t size, uint16_t count
     if (listEnd > size) return Fail(error, "file truncated inside the record list");
     records.resize(count);
     for (uint16_t k = 0; k < count; ++k) {
-        const uint32_t offset = Read32(bytes + pdb::kHeaderSize + std::size_t{pdb::kRecordEntrySize} * k);
+        const uint32_t offset = ReadBigEndian32(bytes + pdb::kHeaderSize + std::size_t{pdb::kRecordEntrySize} * k);
         const std::string which = "record " + std::to_string(k);
         if (offset < listEnd) return Fail(error, which + " starts inside the header or record list");
         if (offset > size) return Fail(error, which + " starts past the end of the file");
@@ -54,7 +49,7 @@ bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDa
     database.name.assign(reinterpret_cast<const char*>(nameField), nameLength);
     database.type = FourCharCode(bytes + pdb::kTypeOffset);
     database.creator = FourCharCode(bytes + pdb::kCreatorOffset);
-    database.numberOfRecords = Read16(bytes + pdb::kNumberOfRecordsOffset);
+    database.numberOfRecords = ReadBigEndian16(bytes + pdb::kNumberOfRecordsOffset);
     if (database.type != pdb::kDocType) return Fail(error, "not a Palm DOC database (type '" + database.type + "')");
     if (database.numberOfRecords == 0) return Fail(error, "database has no records");
 
@@ -62,10 +57,10 @@ bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDa
     if (!ReadRecordList(bytes, size, database.numberOfRecords, all, error)) return false;
     if (all[0].storedLength < pdb::kDocHeaderSize) return Fail(error, "record 0 too short for the Palm DOC header");
     const unsigned char* docHeader = bytes + all[0].offset;
-    database.compression = Read16(docHeader + pdb::kCompressionOffset);
-    database.textLength = Read32(docHeader + pdb::kTextLengthOffset);
-    database.recordCount = Read16(docHeader + pdb::kRecordCountOffset);
-    database.recordSize = Read16(docHeader + pdb::kRecordSizeOffset);
+    database.compression = ReadBigEndian16(docHeader + pdb::kCompressionOffset);
+    database.textLength = ReadBigEndian32(docHeader + pdb::kTextLengthOffset);
+    database.recordCount = ReadBigEndian16(docHeader + pdb::kRecordCountOffset);
+    database.recordSize = ReadBigEndian16(docHeader + pdb::kRecordSizeOffset);
     if (database.compression != pdb::kCompressionNone && database.compression != pdb::kCompressionPalmDoc) {
         return Fail(error, "unknown compression " + std::to_string(database.compression));
     }

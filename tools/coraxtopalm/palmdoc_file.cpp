@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "palmdoc/byte_order.h"
 #include "palmdoc/decompressor.h"
 #include "palmdoc/pdb_format.h"
 #include "tool_messages.h"
@@ -16,12 +17,6 @@ namespace {
 // this long; a longer stored record fails the decoder within this prefix
 // (a code reaches at most 8 bytes ahead), and only the prefix is read.
 std::size_t DecodablePrefix(std::size_t recordSize) { return 2 * recordSize + 10; }
-
-uint16_t Read16(const unsigned char* at) { return static_cast<uint16_t>((at[0] << 8) | at[1]); }
-
-uint32_t Read32(const unsigned char* at) {
-    return (uint32_t{at[0]} << 24) | (uint32_t{at[1]} << 16) | (uint32_t{at[2]} << 8) | at[3];
-}
 
 }  // namespace
 
@@ -54,7 +49,7 @@ bool PalmDocFile::ReadRecordList(std::vector<PalmDocRecord>& all, std::string& e
     if (!ReadAt(pdb::kHeaderSize, static_cast<std::size_t>(listEnd - pdb::kHeaderSize), list, error)) return false;
     all.resize(count);
     for (uint16_t k = 0; k < count; ++k) {
-        const uint32_t offset = Read32(list.data() + std::size_t{pdb::kRecordEntrySize} * k);
+        const uint32_t offset = ReadBigEndian32(list.data() + std::size_t{pdb::kRecordEntrySize} * k);
         const std::string which = "record " + std::to_string(k);
         if (offset < listEnd) return Damaged(which + " starts inside the header or record list", error);
         if (offset > size_) return Damaged(which + " starts past the end of the file", error);
@@ -92,7 +87,7 @@ bool PalmDocFile::Open(const std::string& path, const std::string& shownPath, st
     database_.type.assign(reinterpret_cast<const char*>(header.data() + pdb::kTypeOffset), pdb::kFourCharCodeSize);
     database_.creator.assign(reinterpret_cast<const char*>(header.data() + pdb::kCreatorOffset),
                              pdb::kFourCharCodeSize);
-    database_.numberOfRecords = Read16(header.data() + pdb::kNumberOfRecordsOffset);
+    database_.numberOfRecords = ReadBigEndian16(header.data() + pdb::kNumberOfRecordsOffset);
     if (database_.type != pdb::kDocType) {
         return Damaged("its type is '" + database_.type + "', not '" + pdb::kDocType + "'", error);
     }
@@ -103,10 +98,10 @@ bool PalmDocFile::Open(const std::string& path, const std::string& shownPath, st
     if (all[0].storedLength < pdb::kDocHeaderSize) return Damaged("record 0 too short for the Palm DOC header", error);
     std::vector<unsigned char> docHeader;
     if (!ReadAt(all[0].offset, pdb::kDocHeaderSize, docHeader, error)) return false;
-    database_.compression = Read16(docHeader.data() + pdb::kCompressionOffset);
-    database_.textLength = Read32(docHeader.data() + pdb::kTextLengthOffset);
-    database_.recordCount = Read16(docHeader.data() + pdb::kRecordCountOffset);
-    database_.recordSize = Read16(docHeader.data() + pdb::kRecordSizeOffset);
+    database_.compression = ReadBigEndian16(docHeader.data() + pdb::kCompressionOffset);
+    database_.textLength = ReadBigEndian32(docHeader.data() + pdb::kTextLengthOffset);
+    database_.recordCount = ReadBigEndian16(docHeader.data() + pdb::kRecordCountOffset);
+    database_.recordSize = ReadBigEndian16(docHeader.data() + pdb::kRecordSizeOffset);
     if (database_.compression != pdb::kCompressionNone && database_.compression != pdb::kCompressionPalmDoc) {
         return Damaged("unknown compression " + std::to_string(database_.compression), error);
     }
