@@ -119,8 +119,10 @@ struct Levels {
 // too many entries, and returns where it stopped. The chain of p's 3-byte
 // prefix is walked from the window's start until a match of the full 10
 // bytes, or to its end.
-uint32_t CodeWithBaseChains(const unsigned char* bytes, const PrefixChains& chains, uint32_t end, CodeWriter& out,
+uint32_t CodeWithBaseChains(const unsigned char* bytes, const PrefixChains& chains, uint32_t end, CodeWriter& writer,
                             int& compressError) {
+    // A copy of its own lets the loop keep the writer in registers.
+    CodeWriter out = writer;
     uint32_t p = 0;
     uint32_t visits = 0;
     while (p < end && visits <= kVisitsPerPosition * p + kVisitSlack) {
@@ -150,6 +152,7 @@ uint32_t CodeWithBaseChains(const unsigned char* bytes, const PrefixChains& chai
             out.Literal(bytes[p++]);
         }
     }
+    writer = out;
     return p;
 }
 
@@ -157,7 +160,8 @@ uint32_t CodeWithBaseChains(const unsigned char* bytes, const PrefixChains& chai
 // record's last bytes as literals; when budgeted, stops once the walks have
 // visited too many entries. Returns where it stopped.
 uint32_t CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p, const Levels& levels, bool budgeted,
-                        CodeWriter& out, int& compressError) {
+                        CodeWriter& writer, int& compressError) {
+    CodeWriter out = writer;
     const uint32_t chained = length > kMinMatch ? length - kMinMatch : 0;
     const uint32_t start = p;
     uint32_t visits = 0;
@@ -180,8 +184,10 @@ uint32_t CodeWithLevels(const unsigned char* bytes, uint32_t length, uint32_t p,
             out.Literal(bytes[p++]);
         }
     }
-    if (p < chained) return p;
-    for (; p < length; ++p) out.Literal(bytes[p]);
+    if (p >= chained) {
+        for (; p < length; ++p) out.Literal(bytes[p]);
+    }
+    writer = out;
     return p;
 }
 
@@ -218,7 +224,7 @@ uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
     if (length > 0) std::memcpy(bytes, record.data, length);
     std::memset(bytes + length, 0, kLoadSlack);
 
-    unsigned char* const coded = new unsigned char[CompressedSizeBound(length)];
+    unsigned char* const coded = new unsigned char[CodeWriter::CodeCapacity(length)];
     CodeWriter out(coded);
     // A match never covers the record's last byte, so a position needs
     // kMinMatch bytes after it besides that one to start a match; only such
