@@ -36,26 +36,25 @@ void PrefixChains::BuildWith(uint32_t count, Hash hash) {
     std::memset(head_, 0xFF, sizeof head_);
     static_assert(static_cast<uint16_t>(~0u) == kEnd, "an empty head reads as the end of its chain");
 
-    // Inserting from the back leaves every chain in ascending order and every
-    // head at the chain's first position.
-    for (uint32_t i = count; i-- > 0;) {
+    // Inserting from the back leaves every chain in ascending order, and
+    // once position i is in, every head is its chain's first position from i
+    // on: the first in the window of position i + 2047. The positions whose
+    // window starts at 0 take the heads left at the end. Hashing a position
+    // again costs less than storing and loading its hash.
+    const auto insert = [&](uint32_t i) {
         const uint32_t h = hash(i);
-        hash_[i] = static_cast<uint16_t>(h);
         next_[i] = head_[h];
         head_[h] = static_cast<uint16_t>(i);
+    };
+    const uint32_t unseen = count > kMaxDistance ? count - kMaxDistance : 0;
+    uint32_t i = count;
+    while (i > unseen) insert(--i);
+    while (i > 0) {
+        insert(--i);
+        first_[i + kMaxDistance] = head_[hash(i + kMaxDistance)];
     }
-
-    // Then the heads follow the window's start: before position i is looked
-    // at, the one position that left its window is taken off its chain, which
-    // it heads, since every earlier position of that chain left before it.
-    const uint32_t windowed = count < kMaxDistance + 1 ? count : kMaxDistance + 1;
-    uint32_t i = 0;
-    for (; i < windowed; ++i) first_[i] = head_[hash_[i]];
-    for (; i < count; ++i) {
-        const uint32_t left = i - kMaxDistance - 1;
-        head_[hash_[left]] = next_[left];
-        first_[i] = head_[hash_[i]];
-    }
+    const uint32_t windowAtZero = count < kMaxDistance ? count : kMaxDistance;
+    for (i = 0; i < windowAtZero; ++i) first_[i] = head_[hash(i)];
 }
 
 }  // namespace palmdoc

@@ -51,7 +51,6 @@ private:
 
     uint16_t head_[1u << kHashBits];
     uint16_t next_[kMaxRecordLength];
-    uint16_t hash_[kMaxRecordLength];
     uint16_t first_[kMaxRecordLength];
 };
 
