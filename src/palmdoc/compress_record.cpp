@@ -224,7 +224,9 @@ uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
     if (length > 0) std::memcpy(bytes, record.data, length);
     std::memset(bytes + length, 0, kLoadSlack);
 
-    unsigned char* const coded = new unsigned char[CodeWriter::CodeCapacity(length)];
+    // The record's bytes are copied, so its own array can take the code.
+    const bool inPlace = record.capacity >= CodeWriter::CodeCapacity(length);
+    unsigned char* const coded = inPlace ? record.data : new unsigned char[CodeWriter::CodeCapacity(length)];
     CodeWriter out(coded);
     // A match never covers the record's last byte, so a position needs
     // kMinMatch bytes after it besides that one to start a match; only such
@@ -254,9 +256,15 @@ uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
     CodeWithLevels(bytes, length, p, levels, false, out, compressError);
 
     const uint32_t codedLength = out.Finish();
-    record.Adopt(coded, codedLength);
+    if (inPlace) {
+        record.length = codedLength;
+    } else {
+        record.Adopt(coded, codedLength);
+    }
     return codedLength;
 }
+
+uint32_t CompressionCapacity(uint32_t length) { return CodeWriter::CodeCapacity(length); }
 
 uint32_t CompressRecord(tBuf& record, int& compressError) {
     RecordCompressor compressor;

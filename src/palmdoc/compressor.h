@@ -14,6 +14,10 @@
 // a consistency break; the caller resets it.
 uint32_t CompressRecord(tBuf& record, int& compressError);
 
+// The room a record's buffer needs for the code of length bytes to be written
+// in place: a smaller buffer is given a new array.
+uint32_t CompressionCapacity(uint32_t length);
+
 // CompressRecord for one record after another, with work tables allocated
 // once rather than for every record.
 class RecordCompressor {

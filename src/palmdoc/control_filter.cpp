@@ -40,10 +40,12 @@ unsigned char FirstLineTerminator(const unsigned char* bytes, uint32_t length) {
 
 uint32_t FilterControlChars(tBuf& record) {
     if (record.lineEnd == 0) record.lineEnd = FirstLineTerminator(record.data, record.length);
+    // Kept bytes are written over the record's own, never ahead of the byte
+    // being read.
     const unsigned char* const bytes = record.data;
     const uint32_t length = record.length;
     const unsigned char lineEnd = record.lineEnd;
-    unsigned char* kept = new unsigned char[length];
+    unsigned char* const kept = record.data;
     uint32_t keptLength = 0;
     uint32_t i = 0;
     // Text has a control byte, its line end, only every few dozen bytes:
@@ -59,6 +61,6 @@ uint32_t FilterControlChars(tBuf& record) {
         for (uint32_t k = i; k < i + kWordBytes; ++k) keptLength = Keep(kept, keptLength, bytes[k], lineEnd);
     }
     for (; i < length; ++i) keptLength = Keep(kept, keptLength, bytes[i], lineEnd);
-    record.Adopt(kept, keptLength);
+    record.length = keptLength;
     return keptLength;
 }

@@ -4,10 +4,15 @@ void tBuf::Adopt(unsigned char* newData, uint32_t newLength) {
     delete[] data;
     data = newData;
     length = newLength;
+    capacity = newLength;
 }
 
-void tBuf::Rearm(uint32_t capacity) {
-    Adopt(new unsigned char[capacity], 0);
+void tBuf::Rearm(uint32_t minimumCapacity) {
+    if (data == nullptr || capacity < minimumCapacity) {
+        Adopt(new unsigned char[minimumCapacity], 0);
+        capacity = minimumCapacity;
+    }
+    length = 0;
     lineEnd = 0;
 }
 
@@ -15,5 +20,6 @@ unsigned char* tBuf::Release() {
     unsigned char* released = data;
     data = nullptr;
     length = 0;
+    capacity = 0;
     return released;
 }

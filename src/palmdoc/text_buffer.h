@@ -3,13 +3,16 @@
 
 #include <cstdint>
 
-// Owns its byte array: every transformation builds a new array and hands it
-// over with Adopt, so the old one is released exactly once, also when the
-// writer leaves early.
+// Owns its byte array: a transformation that needs a new array hands it over
+// with Adopt, so the old one is released exactly once, also when the writer
+// leaves early. One that fits works in place, so a buffer kept from record to
+// record allocates nothing after its first.
 class tBuf {
 public:
     unsigned char* data = nullptr;
     uint32_t length = 0;
+    // The bytes data has room for.
+    uint32_t capacity = 0;
     // 0 while undecided, else the record's one line terminator (LF or CR).
     unsigned char lineEnd = 0;
 
@@ -19,12 +22,12 @@ public:
     tBuf& operator=(const tBuf&) = delete;
 
     // Releases the current array and takes over newData with newLength bytes
-    // in use.
+    // in use, and room for no more.
     void Adopt(unsigned char* newData, uint32_t newLength);
 
-    // Gives the buffer a fresh empty array of capacity bytes and forgets the
-    // line terminator, so that the next record decides its own.
-    void Rearm(uint32_t capacity);
+    // Empties the buffer, with room for at least minimumCapacity bytes, and
+    // forgets the line terminator, so that the next record decides its own.
+    void Rearm(uint32_t minimumCapacity);
 
     // Hands the array to the caller, who then owns it.
     unsigned char* Release();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "palmdoc/compressor.h"
 #include "palmdoc/pdb_format.h"
 
 namespace {
@@ -28,7 +29,7 @@ bool TextStream::ReadChunk() {
 }
 
 bool TextStream::FillRecord(tBuf& record) {
-    record.Rearm(pdb::kTextRecordSize);
+    record.Rearm(CompressionCapacity(pdb::kTextRecordSize));
     if (indexLeft_ > 0) {
         const uint32_t take = Smaller(indexLeft_, pdb::kTextRecordSize);
         std::memcpy(record.data, index_, take);
