@@ -20,6 +20,7 @@ import time
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 ROUNDS = 7
+COMPRESSOR_REPETITIONS = 5
 CONVERT_ROUNDS = 3
 TEXT_BYTES = 2_400_000
 MAILBOX_MESSAGES = 10_000
@@ -48,13 +49,25 @@ def side_by_side(first, second, rounds):
 
 
 def compressor_ratios(build):
-    output = subprocess.run([os.path.join(build, "bench_palmdoc_compress"), "--benchmark_format=json"],
+    # On a shared virtual machine one run of a benchmark can be a quarter
+    # slower than the next; repetitions in random order, the best of each
+    # kept, give both compressors the same machine.
+    output = subprocess.run([os.path.join(build, "bench_palmdoc_compress"), "--benchmark_format=json",
+                             "--benchmark_repetitions=%d" % COMPRESSOR_REPETITIONS,
+                             "--benchmark_enable_random_interleaving=true"],
                             check=True, capture_output=True, text=True).stdout
-    rates = {}
+    listed = subprocess.run([os.path.join(build, "bench_palmdoc_compress"), "--benchmark_list_tests"],
+                            check=True, capture_output=True, text=True).stdout.split()
+    rates = {name.split("/")[1]: {} for name in listed}
     for result in json.loads(output)["benchmarks"]:
-        _, shape, compressor = result["name"].split("/")
-        rates.setdefault(shape, {})[compressor] = result["bytes_per_second"] / 1e6
-    print("Record compressor against the reference compressor (4096-byte records):")
+        if result.get("run_type", "iteration") != "iteration":
+            continue
+        _, shape, compressor = result["run_name"].split("/")
+        rate = result["bytes_per_second"] / 1e6
+        best = rates[shape]
+        best[compressor] = max(best.get(compressor, 0.0), rate)
+    print("Record compressor against the reference compressor (4096-byte records, best of %d in random order):"
+          % COMPRESSOR_REPETITIONS)
     print("  %-24s %12s %12s %8s" % ("shape", "fast MB/s", "oracle MB/s", "ratio"))
     for shape, rate in rates.items():
         print("  %-24s %12.1f %12.2f %7.0fx" % (shape, rate["fast"], rate["oracle"], rate["fast"] / rate["oracle"]))
