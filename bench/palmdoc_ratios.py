@@ -3,7 +3,8 @@ ratios: the record compressor against the plain reference one for every input
 shape of bench_palmdoc_compress, `coraxtopalm pack` against txt2pdbdoc on the
 same texts, and `coraxtopalm convert` to .pdb against convert to .txt on the
 same mailbox. The two sides of each pair run in turn, and each keeps its best
-time.
+time; the compressors run five times each, in random order, and keep their
+best rate.
 
 usage: python3 bench/palmdoc_ratios.py [BUILD_DIR]
        (BUILD_DIR defaults to build/release: cmake --preset release &&
