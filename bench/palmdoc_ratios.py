@@ -57,15 +57,16 @@ def compressor_ratios(build):
                              "--benchmark_repetitions=%d" % COMPRESSOR_REPETITIONS,
                              "--benchmark_enable_random_interleaving=true"],
                             check=True, capture_output=True, text=True).stdout
-    listed = subprocess.run([os.path.join(build, "bench_palmdoc_compress"), "--benchmark_list_tests"],
-                            check=True, capture_output=True, text=True).stdout.split()
-    rates = {name.split("/")[1]: {} for name in listed}
-    for result in json.loads(output)["benchmarks"]:
-        if result.get("run_type", "iteration") != "iteration":
-            continue
+    # The repetitions come in random order; the shapes are shown in the
+    # benchmark's own order, which family_index keeps.
+    results = sorted((result for result in json.loads(output)["benchmarks"]
+                      if result.get("run_type", "iteration") == "iteration"),
+                     key=lambda result: result["family_index"])
+    rates = {}
+    for result in results:
         _, shape, compressor = result["run_name"].split("/")
         rate = result["bytes_per_second"] / 1e6
-        best = rates[shape]
+        best = rates.setdefault(shape, {})
         best[compressor] = max(best.get(compressor, 0.0), rate)
     print("Record compressor against the reference compressor (4096-byte records, best of %d in random order):"
           % COMPRESSOR_REPETITIONS)
