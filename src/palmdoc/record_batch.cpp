@@ -16,13 +16,13 @@ void PutField32(unsigned char* at, uint32_t value) {
 }  // namespace
 
 RecordBatch::RecordBatch(const PdbFileOps& ops, std::FILE* pdb) : ops_(ops), pdb_(pdb) {
-    bytes_.reserve(kRecords * palmdoc::CompressedSizeBound(pdb::kTextRecordSize));
+    bytes_.reserve(kMaxBatchRecords * palmdoc::CompressedSizeBound(pdb::kTextRecordSize));
 }
 
 bool RecordBatch::Add(const tBuf& record) {
     starts_[count_++] = static_cast<uint32_t>(bytes_.size());
     bytes_.insert(bytes_.end(), record.data, record.data + record.length);
-    return count_ < kRecords || Write();
+    return count_ < kMaxBatchRecords || Write();
 }
 
 bool RecordBatch::Write() {
@@ -30,7 +30,7 @@ bool RecordBatch::Write() {
     const long end = ops_.tell(pdb_);
     if (end < 0) return false;
 
-    unsigned char entries[kRecords * pdb::kRecordEntrySize];
+    unsigned char entries[kMaxBatchRecords * pdb::kRecordEntrySize];
     for (uint32_t i = 0; i < count_; ++i) {
         unsigned char* entry = entries + i * pdb::kRecordEntrySize;
         PutField32(entry, static_cast<uint32_t>(end) + starts_[i]);

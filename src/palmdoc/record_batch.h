@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "palmdoc/batch_compressor.h"
 #include "palmdoc/pdb_file_ops.h"
 #include "palmdoc/text_buffer.h"
 
@@ -23,14 +24,12 @@ public:
     bool Write();
 
 private:
-    static constexpr uint32_t kRecords = 32;
-
     const PdbFileOps& ops_;
     std::FILE* pdb_;
     // The number of the batch's first text record.
     uint32_t firstRecord_ = 1;
     uint32_t count_ = 0;
     // Where each record starts in bytes_.
-    uint32_t starts_[kRecords];
+    uint32_t starts_[kMaxBatchRecords];
     std::vector<unsigned char> bytes_;
 };
