@@ -3,6 +3,12 @@
 // first entry of its chain inside its window. Walking a chain from there
 // visits the window's candidates from the farthest back, the one that wins a
 // tie, onward.
+//
+// Building it takes a good part of the compressor's time, and its stores
+// bound it more than its arithmetic: so each position's link and the first
+// entry in a later position's window go out as one store, and the positions
+// whose window starts at the record's start take their first entry from the
+// heads when asked rather than from a copy of them.
 #pragma once
 
 #include <cstdint>
@@ -39,19 +45,30 @@ public:
 
     // The first position at or after p - 2047 whose prefix hashes as p's;
     // at least p itself when p was chained.
-    uint32_t FirstInWindow(uint32_t p) const { return first_[p]; }
+    uint32_t FirstInWindow(uint32_t p) const {
+        return p < kMaxDistance ? head_[hashes_[p]] : links_[p - kMaxDistance].firstInLaterWindow;
+    }
     // The next position of the same chain, or kEnd.
-    uint32_t Next(uint32_t position) const { return next_[position]; }
+    uint32_t Next(uint32_t position) const { return links_[position].next; }
 
 private:
-    static constexpr unsigned kHashBits = 13;
+    // Fewer bits let unrelated prefixes share chains, which random bytes and
+    // Japanese text pay for in walks; more leave the heads beyond the first
+    // level cache.
+    static constexpr unsigned kHashBits = 14;
 
-    template <typename Hash>
-    void BuildWith(uint32_t count, Hash hash);
+    struct Link {
+        uint16_t next;
+        // FirstInWindow of the position kMaxDistance further on.
+        uint16_t firstInLaterWindow;
+    };
+
+    void HashBase(const unsigned char* bytes, uint32_t count);
+    void ChainHashed(uint32_t count);
 
     uint16_t head_[1u << kHashBits];
-    uint16_t next_[kMaxRecordLength];
-    uint16_t first_[kMaxRecordLength];
+    uint16_t hashes_[kMaxRecordLength];
+    Link links_[kMaxRecordLength];
 };
 
 }  // namespace palmdoc
