@@ -10,11 +10,20 @@ constexpr unsigned char kFirstPrintable = 0x20;
 constexpr uint32_t kWordBytes = 8;
 constexpr uint64_t kEveryByte = 0x0101010101010101ull;
 constexpr uint64_t kEveryHighBit = 0x8080808080808080ull;
+constexpr uint64_t kEveryLowSeven = ~kEveryHighBit;
+constexpr unsigned char kHighBit = 0x80;
 
-// Whether any of the eight bytes is below 0x20. A byte's subtraction borrows
-// only from a byte that is itself below 0x20, so there is no false alarm.
-bool HasControlByte(uint64_t word) {
-    return ((word - kEveryByte * kFirstPrintable) & ~word & kEveryHighBit) != 0;
+// The high bit of every byte of word below 0x20. The sums of the low seven
+// bits stay inside their bytes, so each byte is judged on its own.
+uint64_t ControlBytes(uint64_t word) {
+    const uint64_t printableLow = (word & kEveryLowSeven) + kEveryByte * (kHighBit - kFirstPrintable);
+    return ~(printableLow | word) & kEveryHighBit;
+}
+
+// The high bit of every byte of word that equals c.
+uint64_t BytesEqualTo(uint64_t word, unsigned char c) {
+    const uint64_t differ = word ^ (kEveryByte * c);
+    return ~(((differ & kEveryLowSeven) + kEveryLowSeven) | differ) & kEveryHighBit;
 }
 
 // Appends c unless it is a control byte other than the terminator; the store
@@ -49,11 +58,11 @@ uint32_t FilterControlChars(tBuf& record) {
     uint32_t keptLength = 0;
     uint32_t i = 0;
     // Text has a control byte, its line end, only every few dozen bytes:
-    // eight bytes without one are copied as they are.
+    // eight bytes without another are copied as they are.
     for (; i + kWordBytes <= length; i += kWordBytes) {
         uint64_t word;
         std::memcpy(&word, bytes + i, kWordBytes);
-        if (!HasControlByte(word)) {
+        if ((ControlBytes(word) & ~BytesEqualTo(word, lineEnd)) == 0) {
             std::memcpy(kept + keptLength, &word, kWordBytes);
             keptLength += kWordBytes;
             continue;
