@@ -1,7 +1,7 @@
-// A Palm DOC database read from its file one record at a time, with every
-// check of the in-memory reader (palmdoc/pdb_reader.h) and the same record
-// decoder, so that unpack and info need one record's memory whatever the
-// size of the document.
+// A Palm DOC database read from its file one record at a time, each part
+// checked as the in-memory reader checks it (palmdoc/pdb_parts.h), so that
+// unpack and info need one record's memory whatever the size of the
+// document.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,10 @@ public:
     bool ReadRecord(std::size_t k, std::vector<unsigned char>& text, std::string& error);
 
 private:
+    // How many of the count bytes from offset on the file has.
+    std::size_t Available(std::uint64_t offset, std::size_t count) const;
     bool ReadAt(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& bytes, std::string& error);
     bool Damaged(const std::string& why, std::string& error) const;
-    bool ReadRecordList(std::vector<PalmDocRecord>& all, std::string& error);
 
     std::FILE* file_ = nullptr;
     std::string shown_;
