@@ -43,8 +43,8 @@ public:
     // record.
     void Build(const unsigned char* bytes, uint32_t count, uint32_t prefixLength);
 
-    // The first position at or after p - 2047 whose prefix hashes as p's;
-    // at least p itself when p was chained.
+    // For a chained position p: the first position at or after p - 2047
+    // whose prefix hashes as p's, at least p itself.
     uint32_t FirstInWindow(uint32_t p) const {
         return p < kMaxDistance ? head_[hashes_[p]] : links_[p - kMaxDistance].firstInLaterWindow;
     }
