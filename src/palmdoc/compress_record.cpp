@@ -18,11 +18,8 @@ constexpr unsigned kBitsPerByte = 8;
 constexpr uint32_t kWideCompare = 8;
 constexpr uint32_t kTailCompareGuard = 1u << (kBitsPerByte * (kMaxMatch - kWideCompare));
 
-// Every match is at least kMinMatch bytes, so the chains of 3-byte prefixes
-// hold every candidate.
-constexpr uint32_t kBasePrefixLength = kMinMatch;
 // In a record made of few different 3-byte prefixes (a handful of letters in
-// random order) those chains run through much of the window, and proving that
+// random order) their chains run through much of the window, and proving that
 // no longer match exists visits all of them. Chains of longer prefixes then
 // narrow the search: looked at from the longest down, the first that has an
 // entry in the window is walked, up to the length of the next longer one,

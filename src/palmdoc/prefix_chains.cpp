@@ -17,8 +17,6 @@ constexpr uint64_t kTailMultiplier = 0xC2B2AE3D27D4EB4Full;
 constexpr uint16_t kFirstPairMultiplier = 0x9E37;
 constexpr uint16_t kThirdByteMultiplier = 0x6F4B;
 constexpr uint16_t kMixMultiplier = 0x1A5D;
-// Every record is chained by the prefixes of its shortest match.
-constexpr uint32_t kBasePrefixLength = kMinMatch;
 static_assert(kBasePrefixLength == 3, "the base hash reads a pair of bytes and a third");
 
 }  // namespace
@@ -31,7 +29,8 @@ void PrefixChains::Build(const unsigned char* bytes, uint32_t count, uint32_t pr
         // where a multiplication mixes it into the bits that are kept.
         const unsigned dropped = kLoadBits - kBitsPerByte * prefixLength;
         for (uint32_t i = 0; i < count; ++i) {
-            hashes_[i] = static_cast<uint16_t>(((Load64(bytes + i) << dropped) * kGoldenRatio64) >> (kLoadBits - kHashBits));
+            hashes_[i] =
+                static_cast<uint16_t>(((Load64(bytes + i) << dropped) * kGoldenRatio64) >> (kLoadBits - kHashBits));
         }
     } else {
         const uint32_t tailMask = (1u << (kBitsPerByte * (prefixLength - kWideLoad))) - 1;

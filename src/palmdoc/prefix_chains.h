@@ -22,6 +22,11 @@ namespace palmdoc {
 // prefixes and matches are read eight bytes at a time without bounds checks.
 constexpr uint32_t kLoadSlack = 16;
 
+// Every match is at least kMinMatch bytes, so the chains of prefixes this
+// long hold every candidate; every record is chained by them, with a hash of
+// their own.
+constexpr uint32_t kBasePrefixLength = kMinMatch;
+
 inline uint64_t Load64(const unsigned char* at) {
     uint64_t value;
     std::memcpy(&value, at, sizeof value);
