@@ -80,10 +80,9 @@ bool ParseDocumentHeader(const unsigned char* docHeader, const std::vector<PalmD
 }
 
 std::size_t DecodablePrefix(const PalmDocDatabase& database, std::size_t k) {
-    const std::size_t limit = database.compression == pdb::kCompressionNone
-                                  ? database.recordSize
-                                  : 2 * std::size_t{database.recordSize} + kCodeReach;
-    return std::min<std::size_t>(database.records[k].storedLength, limit);
+    const std::size_t stored = database.records[k].storedLength;
+    if (database.compression == pdb::kCompressionNone) return stored > database.recordSize ? 0 : stored;
+    return std::min<std::size_t>(stored, 2 * std::size_t{database.recordSize} + kCodeReach);
 }
 
 bool DecodeTextRecord(const PalmDocDatabase& database, std::size_t k, const unsigned char* stored,

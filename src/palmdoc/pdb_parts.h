@@ -32,7 +32,9 @@ bool ParseDocumentHeader(const unsigned char* docHeader, const std::vector<PalmD
 // The longest part of text record number k (0-based) worth reading: a
 // compressed record gives at least one byte of text for every two it stores,
 // so one longer than this cannot decode to at most the record size, and its
-// decoder fails within this prefix (a code reaches at most 8 bytes ahead).
+// decoder fails within this prefix (a code reaches at most 8 bytes ahead);
+// an uncompressed record longer than the record size is refused by its
+// length alone, so none of it is.
 std::size_t DecodablePrefix(const PalmDocDatabase& database, std::size_t k);
 
 // Appends the text of record k (0-based), whose stored bytes or their

@@ -92,12 +92,18 @@ TEST(RecordByRecordReader, AgreesWithTheInMemoryReaderOnMutatedDatabases) {
     EXPECT_LT(accepted, kMutations - kMutations / 20);
 }
 
-TEST(RecordByRecordReader, ReadsALongLastRecordOnlyAsFarAsItCanDecode) {
+TEST(RecordByRecordReader, RefusesALongLastRecordAsTheInMemoryReaderDoes) {
     ScratchFolder folder;
     // Trailing bytes make the last record far longer than any record that
-    // decodes to 4096 bytes; both readers refuse it alike.
-    const std::string padded = PackedDatabase("abc\n") + std::string(100000, 'z');
-    ExpectSame(ReadInMemory(padded), ReadRecordByRecord(folder, padded));
+    // holds 4096 bytes of text, compressed or not; the record-by-record
+    // reader reads no more of it than can decode, and both readers refuse it.
+    const std::string trailing(100000, 'z');
+    for (const std::string& padded :
+         {PackedDatabase("abc\n") + trailing, UncompressedDatabase(2, 4096) + trailing}) {
+        const Outcome memory = ReadInMemory(padded);
+        EXPECT_FALSE(memory.accepted);
+        ExpectSame(memory, ReadRecordByRecord(folder, padded));
+    }
 }
 
 // Peak memory of unpack and info on a document of 50 times the size: the
