@@ -20,6 +20,12 @@ bool Fail(std::string& why, const std::string& message) {
 
 std::string RecordName(std::size_t number) { return "record " + std::to_string(number); }
 
+// An uncompressed text record holds its text as it is, so one longer than
+// the record size is refused by its length, before any of it is read.
+bool UncompressedTooLong(const PalmDocDatabase& database, std::size_t k) {
+    return database.compression == pdb::kCompressionNone && database.records[k].storedLength > database.recordSize;
+}
+
 }  // namespace
 
 bool ParseDatabaseHeader(const unsigned char* header, std::uint64_t available, PalmDocDatabase& database,
@@ -81,7 +87,8 @@ bool ParseDocumentHeader(const unsigned char* docHeader, const std::vector<PalmD
 
 std::size_t DecodablePrefix(const PalmDocDatabase& database, std::size_t k) {
     const std::size_t stored = database.records[k].storedLength;
-    if (database.compression == pdb::kCompressionNone) return stored > database.recordSize ? 0 : stored;
+    if (UncompressedTooLong(database, k)) return 0;
+    if (database.compression == pdb::kCompressionNone) return stored;
     return std::min<std::size_t>(stored, 2 * std::size_t{database.recordSize} + kCodeReach);
 }
 
@@ -89,10 +96,8 @@ bool DecodeTextRecord(const PalmDocDatabase& database, std::size_t k, const unsi
                       std::size_t storedLength, std::vector<unsigned char>& text, std::string& why) {
     // The text records are numbered after record 0.
     const std::string which = RecordName(k + 1);
+    if (UncompressedTooLong(database, k)) return Fail(why, which + " longer than the record size");
     if (database.compression == pdb::kCompressionNone) {
-        if (database.records[k].storedLength > database.recordSize) {
-            return Fail(why, which + " longer than the record size");
-        }
         text.insert(text.end(), stored, stored + storedLength);
         return true;
     }
