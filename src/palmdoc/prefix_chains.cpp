@@ -1,5 +1,6 @@
 #include "palmdoc/prefix_chains.h"
 
+#include <cassert>
 #include <cstddef>
 
 namespace palmdoc {
@@ -7,56 +8,51 @@ namespace palmdoc {
 namespace {
 
 constexpr unsigned kBitsPerByte = 8;
-constexpr unsigned kLoadBits = 64;
 constexpr unsigned kShortBits = 16;
-constexpr uint32_t kWideLoad = 8;
-constexpr uint64_t kGoldenRatio64 = 0x9E3779B97F4A7C15ull;
-// An odd constant with well-mixed bits, for the bytes after the first eight.
-constexpr uint64_t kTailMultiplier = 0xC2B2AE3D27D4EB4Full;
-// Odd 16-bit constants with well-mixed bits, for the 3-byte prefixes.
-constexpr uint16_t kFirstPairMultiplier = 0x9E37;
-constexpr uint16_t kThirdByteMultiplier = 0x6F4B;
+// Odd 16-bit constants with well-mixed bits.
+constexpr uint16_t kPairMultiplier = 0x9E37;
+constexpr uint16_t kOddByteMultiplier = 0x6F4B;
 constexpr uint16_t kMixMultiplier = 0x1A5D;
-static_assert(kBasePrefixLength == 3, "the base hash reads a pair of bytes and a third");
+
+// A prefix is hashed in 16-bit steps, a pair of bytes at a time, each mixed
+// in by a multiplication, and an odd last byte by one of its own: the
+// compiler runs such steps on many positions at once, where a 64-bit
+// multiplication runs on one. Every record is chained by its 3-byte
+// prefixes, and a record that needs the longer ones needs several. The hash
+// is the top kBits bits of the last product.
+template <uint32_t kLength, unsigned kBits>
+void HashPairs(const unsigned char* __restrict in, uint16_t* __restrict out, std::size_t count) {
+    // A wider index than the count's lets the compiler see that in[i + k]
+    // cannot wrap around, which it must know to vectorise the loop.
+    for (std::size_t i = 0; i < count; ++i) {
+        uint16_t mixed = 0;
+        for (uint32_t k = 0; k + 1 < kLength; k += 2) {
+            const uint16_t pair = static_cast<uint16_t>(in[i + k] | in[i + k + 1] << kBitsPerByte);
+            mixed = static_cast<uint16_t>(static_cast<uint16_t>(mixed ^ pair) * kPairMultiplier);
+        }
+        if (kLength % 2 != 0) {
+            mixed = static_cast<uint16_t>(mixed ^ static_cast<uint16_t>(in[i + kLength - 1] * kOddByteMultiplier));
+        }
+        out[i] = static_cast<uint16_t>(static_cast<uint16_t>(mixed * kMixMultiplier) >> (kShortBits - kBits));
+    }
+}
 
 }  // namespace
 
 void PrefixChains::Build(const unsigned char* bytes, uint32_t count, uint32_t prefixLength) {
-    if (prefixLength == kBasePrefixLength) {
-        HashBase(bytes, count);
-    } else if (prefixLength <= kWideLoad) {
-        // Shifting the other bytes out leaves the prefix in the top bits,
-        // where a multiplication mixes it into the bits that are kept.
-        const unsigned dropped = kLoadBits - kBitsPerByte * prefixLength;
-        for (uint32_t i = 0; i < count; ++i) {
-            hashes_[i] =
-                static_cast<uint16_t>(((Load64(bytes + i) << dropped) * kGoldenRatio64) >> (kLoadBits - kHashBits));
-        }
-    } else {
-        const uint32_t tailMask = (1u << (kBitsPerByte * (prefixLength - kWideLoad))) - 1;
-        for (uint32_t i = 0; i < count; ++i) {
-            const uint64_t tail = Load16(bytes + i + kWideLoad) & tailMask;
-            hashes_[i] = static_cast<uint16_t>((Load64(bytes + i) * kGoldenRatio64 + tail * kTailMultiplier) >>
-                                               (kLoadBits - kHashBits));
-        }
+    static_assert(kBasePrefixLength == 3 && kMaxMatch == 10, "one hash for every prefix length from 3 to 10");
+    assert(prefixLength >= kBasePrefixLength && prefixLength <= kMaxMatch);
+    switch (prefixLength) {
+        case kBasePrefixLength: HashPairs<kBasePrefixLength, kHashBits>(bytes, hashes_, count); break;
+        case 4: HashPairs<4, kHashBits>(bytes, hashes_, count); break;
+        case 5: HashPairs<5, kHashBits>(bytes, hashes_, count); break;
+        case 6: HashPairs<6, kHashBits>(bytes, hashes_, count); break;
+        case 7: HashPairs<7, kHashBits>(bytes, hashes_, count); break;
+        case 8: HashPairs<8, kHashBits>(bytes, hashes_, count); break;
+        case 9: HashPairs<9, kHashBits>(bytes, hashes_, count); break;
+        default: HashPairs<kMaxMatch, kHashBits>(bytes, hashes_, count); break;
     }
     ChainHashed(count);
-}
-
-// Every record is chained by its 3-byte prefixes, so their hash is made of
-// 16-bit steps, which the compiler runs on many positions at once, where the
-// 64-bit multiplication of the longer prefixes runs on one.
-void PrefixChains::HashBase(const unsigned char* bytes, uint32_t count) {
-    const unsigned char* __restrict in = bytes;
-    uint16_t* __restrict out = hashes_;
-    // A wider index than the count's lets the compiler see that in[i + 2]
-    // cannot wrap around, which it must know to vectorise the loop.
-    for (std::size_t i = 0; i < count; ++i) {
-        const uint16_t pair = static_cast<uint16_t>(in[i] | in[i + 1] << kBitsPerByte);
-        uint16_t mixed = static_cast<uint16_t>(pair * kFirstPairMultiplier);
-        mixed = static_cast<uint16_t>(mixed ^ static_cast<uint16_t>(in[i + 2] * kThirdByteMultiplier));
-        out[i] = static_cast<uint16_t>(static_cast<uint16_t>(mixed * kMixMultiplier) >> (kShortBits - kHashBits));
-    }
 }
 
 void PrefixChains::ChainHashed(uint32_t count) {

@@ -23,8 +23,7 @@ namespace palmdoc {
 constexpr uint32_t kLoadSlack = 16;
 
 // Every match is at least kMinMatch bytes, so the chains of prefixes this
-// long hold every candidate; every record is chained by them, with a hash of
-// their own.
+// long hold every candidate; every record is chained by them.
 constexpr uint32_t kBasePrefixLength = kMinMatch;
 
 inline uint64_t Load64(const unsigned char* at) {
@@ -44,8 +43,8 @@ public:
     // Past the last entry of every chain; greater than any position.
     static constexpr uint32_t kEnd = 0xFFFF;
     // Chains the positions 0 to count - 1 of bytes by their first prefixLength
-    // bytes, 1 to kMaxMatch. bytes has kLoadSlack readable bytes after the
-    // record.
+    // bytes, kBasePrefixLength to kMaxMatch. bytes has kLoadSlack readable
+    // bytes after the record.
     void Build(const unsigned char* bytes, uint32_t count, uint32_t prefixLength);
 
     // For a chained position p: the first position at or after p - 2047
@@ -68,7 +67,6 @@ private:
         uint16_t firstInLaterWindow;
     };
 
-    void HashBase(const unsigned char* bytes, uint32_t count);
     void ChainHashed(uint32_t count);
 
     uint16_t head_[1u << kHashBits];
