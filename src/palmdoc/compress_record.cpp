@@ -1,4 +1,5 @@
 #include <cassert>
+#include <cstdint>
 #include <cstring>
 
 #include "palmdoc/code_writer.h"
@@ -34,9 +35,19 @@ constexpr uint32_t kSpacedPrefixLengths[] = {kBasePrefixLength, 5, 7};
 constexpr uint32_t kVisitsPerPosition = 2;
 constexpr uint32_t kVisitSlack = 256;
 
-unsigned FirstDifferingByte(uint64_t differ) {
+// A 32-bit processor compares eight bytes as two words; the first four
+// settle most comparisons, and then one word is all it loads.
+constexpr bool kWordHoldsEightBytes = sizeof(std::uintptr_t) >= sizeof(uint64_t);
+constexpr uint32_t kHalfCompare = kWideCompare / 2;
+
+template <typename Word>
+unsigned FirstDifferingByte(Word differ) {
 #if defined(__GNUC__)
-    return static_cast<unsigned>(__builtin_ctzll(differ)) / kBitsPerByte;
+    if constexpr (sizeof(Word) > sizeof(unsigned)) {
+        return static_cast<unsigned>(__builtin_ctzll(differ)) / kBitsPerByte;
+    } else {
+        return static_cast<unsigned>(__builtin_ctz(differ)) / kBitsPerByte;
+    }
 #else
     unsigned byte = 0;
     while ((differ & 0xFF) == 0) {
@@ -55,8 +66,15 @@ public:
 
     // How many of the first kMaxMatch bytes the candidate shares.
     uint32_t CommonLength(const unsigned char* candidate) const {
-        const uint64_t differ = Load64(candidate) ^ head_;
-        if (differ != 0) return FirstDifferingByte(differ);
+        if constexpr (kWordHoldsEightBytes) {
+            const uint64_t differ = Load64(candidate) ^ head_;
+            if (differ != 0) return FirstDifferingByte(differ);
+        } else {
+            const uint32_t low = Load32(candidate) ^ static_cast<uint32_t>(head_);
+            if (low != 0) return FirstDifferingByte(low);
+            const uint32_t high = Load32(candidate + kHalfCompare) ^ static_cast<uint32_t>(head_ >> 32);
+            if (high != 0) return kHalfCompare + FirstDifferingByte(high);
+        }
         // The guard bit stops the count after the tenth byte.
         const uint32_t tailDiffer = (Load16(candidate + kWideCompare) ^ tail_) | kTailCompareGuard;
         return kWideCompare + FirstDifferingByte(tailDiffer);

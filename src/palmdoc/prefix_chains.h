@@ -32,6 +32,12 @@ inline uint64_t Load64(const unsigned char* at) {
     return value;
 }
 
+inline uint32_t Load32(const unsigned char* at) {
+    uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
 inline uint16_t Load16(const unsigned char* at) {
     uint16_t value;
     std::memcpy(&value, at, sizeof value);
