@@ -52,3 +52,10 @@ add_executable(platform-conformance tests/conformance/platform_conformance_win32
 target_include_directories(platform-conformance PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(platform-conformance PRIVATE ctp_settings ctp_host ctp_platform
                       user32 comctl32 advapi32 ${CTP_STATIC_RUNTIME})
+
+# The record compressor of this build against the reference one, on the
+# native property test's shapes (tests/e2e/test_compressor_agreement.py).
+add_executable(compressor-agreement tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
+               tests/support/reference_compressor.cpp)
+target_include_directories(compressor-agreement PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(compressor-agreement PRIVATE ctp_palmdoc ${CTP_STATIC_RUNTIME})
