@@ -18,35 +18,51 @@
 
 namespace {
 
-Bytes Coded(const Bytes& input, RecordCompressor* kept) {
-    tBuf record;
+// A record buffer holding input, with room for its code in place.
+void Fill(tBuf& record, const Bytes& input) {
     record.Rearm(CompressionCapacity(static_cast<uint32_t>(input.size())));
     if (!input.empty()) std::memcpy(record.data, input.data(), input.size());
     record.length = static_cast<uint32_t>(input.size());
-    int compressError = 0;
-    if (kept != nullptr) {
-        kept->Compress(record, compressError);
-    } else {
-        CompressRecordReference(record, compressError);
-    }
-    if (compressError != 0) return Bytes();
-    return Bytes(record.data, record.data + record.length);
 }
 
+bool SameCode(const tBuf& a, const tBuf& b) {
+    return a.length == b.length && (a.length == 0 || std::memcmp(a.data, b.data, a.length) == 0);
+}
+
+// The records of one shape or text are checked as they come; the first that
+// codes otherwise than the reference is reported with its number.
 class Agreement {
 public:
-    // True when the input codes as the reference codes it.
-    bool Check(const Bytes& input) {
-        const Bytes reference = Coded(input, nullptr);
-        return !reference.empty() && Coded(input, &kept_) == reference;
+    void Start(const std::string& name) {
+        name_ = name;
+        records_ = 0;
+        firstFailure_ = -1;
+        failedLength_ = 0;
     }
 
-    void Report(const std::string& name, int records, int firstFailure, std::size_t failedLength) {
-        if (firstFailure < 0) {
-            std::printf("ok %s %d\n", name.c_str(), records);
+    void Check(const Bytes& input) {
+        tBuf fast;
+        tBuf reference;
+        Fill(fast, input);
+        Fill(reference, input);
+        int fastError = 0;
+        int referenceError = 0;
+        kept_.Compress(fast, fastError);
+        CompressRecordReference(reference, referenceError);
+        const bool agrees = fastError == 0 && referenceError == 0 && SameCode(fast, reference);
+        if (!agrees && firstFailure_ < 0) {
+            firstFailure_ = records_;
+            failedLength_ = input.size();
+        }
+        ++records_;
+    }
+
+    void Report() {
+        if (firstFailure_ < 0) {
+            std::printf("ok %s %d\n", name_.c_str(), records_);
         } else {
-            std::printf("FAIL %s record %d (%u bytes)\n", name.c_str(), firstFailure,
-                        static_cast<unsigned>(failedLength));
+            std::printf("FAIL %s record %d (%u bytes)\n", name_.c_str(), firstFailure_,
+                        static_cast<unsigned>(failedLength_));
             ++failures_;
         }
     }
@@ -55,22 +71,21 @@ public:
 
 private:
     RecordCompressor kept_;
+    std::string name_;
+    int records_ = 0;
+    int firstFailure_ = -1;
+    std::size_t failedLength_ = 0;
     int failures_ = 0;
 };
 
 void CheckShapes(Agreement& agreement) {
     std::mt19937 random(kShapeSeed);
     for (std::size_t k = 0; k < kCompressorShapeCount; ++k) {
-        int firstFailure = -1;
-        std::size_t failedLength = 0;
+        agreement.Start(kCompressorShapes[k].name);
         for (int i = 0; i < kRecordsPerShape; ++i) {
-            const Bytes input = kCompressorShapes[k].generate(random, ShapeRecordLength(i, random));
-            if (firstFailure < 0 && !agreement.Check(input)) {
-                firstFailure = i;
-                failedLength = input.size();
-            }
+            agreement.Check(kCompressorShapes[k].generate(random, ShapeRecordLength(i, random)));
         }
-        agreement.Report(kCompressorShapes[k].name, kRecordsPerShape, firstFailure, failedLength);
+        agreement.Report();
     }
 }
 
@@ -82,18 +97,13 @@ bool ReadText(const char* path, Bytes& text) {
 }
 
 void CheckText(Agreement& agreement, const char* name, const Bytes& text) {
-    int records = 0;
-    int firstFailure = -1;
-    std::size_t failedLength = 0;
-    for (std::size_t at = 0; at < text.size(); at += kFullRecordLength, ++records) {
+    agreement.Start(name);
+    for (std::size_t at = 0; at < text.size(); at += kFullRecordLength) {
         const std::size_t end = at + kFullRecordLength < text.size() ? at + kFullRecordLength : text.size();
-        const Bytes input(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(end));
-        if (firstFailure < 0 && !agreement.Check(input)) {
-            firstFailure = records;
-            failedLength = input.size();
-        }
+        agreement.Check(Bytes(text.begin() + static_cast<std::ptrdiff_t>(at),
+                              text.begin() + static_cast<std::ptrdiff_t>(end)));
     }
-    agreement.Report(name, records, firstFailure, failedLength);
+    agreement.Report();
 }
 
 }  // namespace
