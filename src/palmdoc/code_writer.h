@@ -34,16 +34,21 @@ public:
         // A space is held back unless one already was: pairing a second one
         // would need a third state.
         const uint32_t holds = ~pending & (c == kSpace) & 1u;
-        const uint32_t escapes = ~pairs & NeedsEscape(c) & 1u;
+        // A byte that pairs with a space never needs an escape.
+        const uint32_t escapes = NeedsEscape(c);
         // An escaped byte joins the open run while it has fewer than 8 bytes,
-        // else opens a new run with a count byte before it.
-        const uint32_t joins = escapes & (runLength_ - 1 < kVerbatimRunMax - 1);
-        const uint32_t opens = escapes & ~joins & 1u;
+        // else opens a new run with a count byte before it. The run's length
+        // carries from byte to byte, so it is worked out in a step or two:
+        // multiplications there made every literal of a run wait for the
+        // last one's.
+        uint32_t grown = runLength_ + 1;
+        grown = grown > kVerbatimRunMax ? 1 : grown;
+        const uint32_t opens = escapes & (grown == 1);
         if (opens) runCount_ = out_;
         out_ += opens;
         *out_ = static_cast<unsigned char>(c ^ (pairs * kSpacePairXor));
         out_ += ~holds & 1u;
-        runLength_ = escapes * (joins * runLength_ + 1);
+        runLength_ = grown & (0u - escapes);
         // The count of a run that is not open goes to the end of the code,
         // where the next code overwrites it.
         if (!escapes) runCount_ = out_;
