@@ -59,3 +59,12 @@ add_executable(compressor-agreement tests/win32/compressor_agreement.cpp tests/s
                tests/support/reference_compressor.cpp)
 target_include_directories(compressor-agreement PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(compressor-agreement PRIVATE ctp_palmdoc ${CTP_STATIC_RUNTIME})
+
+# The same with the plain hashing loop that processors without SSE2 run: no
+# machine here lacks SSE2, so only a build that never chooses it runs that loop.
+add_executable(compressor-agreement-plain tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
+               tests/support/reference_compressor.cpp src/palmdoc/compress_record.cpp
+               src/palmdoc/prefix_chains.cpp src/palmdoc/text_buffer.cpp)
+target_include_directories(compressor-agreement-plain PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(compressor-agreement-plain PRIVATE PALMDOC_CHOOSE_SSE2_AT_RUN_TIME=0)
+target_link_libraries(compressor-agreement-plain PRIVATE ${CTP_STATIC_RUNTIME})
