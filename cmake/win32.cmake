@@ -54,17 +54,20 @@ target_link_libraries(platform-conformance PRIVATE ctp_settings ctp_host ctp_pla
                       user32 comctl32 advapi32 ${CTP_STATIC_RUNTIME})
 
 # The record compressor of this build against the reference one, on the
-# native property test's shapes (tests/e2e/test_compressor_agreement.py).
-add_executable(compressor-agreement tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
-               tests/support/reference_compressor.cpp)
-target_include_directories(compressor-agreement PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+# native property test's shapes (tests/e2e/test_compressor_agreement.py), and
+# a second build of it with the compressor's area built never to choose SSE2:
+# no machine here lacks SSE2, so only such a build runs the plain hashing loop
+# that processors without it run.
+get_target_property(palmdoc_sources ctp_palmdoc SOURCES)
+get_target_property(palmdoc_libraries ctp_palmdoc LINK_LIBRARIES)
+add_library(palmdoc-plain-hashing STATIC ${palmdoc_sources})
+target_include_directories(palmdoc-plain-hashing PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR})
+target_compile_definitions(palmdoc-plain-hashing PRIVATE PALMDOC_CHOOSE_SSE2_AT_RUN_TIME=0)
+target_link_libraries(palmdoc-plain-hashing PUBLIC ${palmdoc_libraries})
+foreach(variant compressor-agreement compressor-agreement-plain)
+    add_executable(${variant} tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
+                   tests/support/reference_compressor.cpp)
+    target_include_directories(${variant} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+endforeach()
 target_link_libraries(compressor-agreement PRIVATE ctp_palmdoc ${CTP_STATIC_RUNTIME})
-
-# The same with the plain hashing loop that processors without SSE2 run: no
-# machine here lacks SSE2, so only a build that never chooses it runs that loop.
-add_executable(compressor-agreement-plain tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
-               tests/support/reference_compressor.cpp src/palmdoc/compress_record.cpp
-               src/palmdoc/prefix_chains.cpp src/palmdoc/text_buffer.cpp)
-target_include_directories(compressor-agreement-plain PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-target_compile_definitions(compressor-agreement-plain PRIVATE PALMDOC_CHOOSE_SSE2_AT_RUN_TIME=0)
-target_link_libraries(compressor-agreement-plain PRIVATE ${CTP_STATIC_RUNTIME})
+target_link_libraries(compressor-agreement-plain PRIVATE palmdoc-plain-hashing ${CTP_STATIC_RUNTIME})
