@@ -59,9 +59,10 @@ target_link_libraries(platform-conformance PRIVATE ctp_settings ctp_host ctp_pla
 # no machine here lacks SSE2, so only such a build runs the plain hashing loop
 # that processors without it run.
 get_target_property(palmdoc_sources ctp_palmdoc SOURCES)
+get_target_property(palmdoc_includes ctp_palmdoc INCLUDE_DIRECTORIES)
 get_target_property(palmdoc_libraries ctp_palmdoc LINK_LIBRARIES)
 add_library(palmdoc-plain-hashing STATIC ${palmdoc_sources})
-target_include_directories(palmdoc-plain-hashing PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR})
+target_include_directories(palmdoc-plain-hashing PUBLIC ${palmdoc_includes})
 target_compile_definitions(palmdoc-plain-hashing PRIVATE PALMDOC_CHOOSE_SSE2_AT_RUN_TIME=0)
 target_link_libraries(palmdoc-plain-hashing PUBLIC ${palmdoc_libraries})
 foreach(variant compressor-agreement compressor-agreement-plain)
