@@ -17,6 +17,22 @@ Line LineAt(std::string_view text, std::size_t start) {
     return {line, lineFeed == std::string_view::npos ? text.size() : lineFeed + 1};
 }
 
+constexpr unsigned char kFirstNameByte = 0x21;
+constexpr unsigned char kLastNameByte = 0x7E;
+// An mbox separator that a host may leave at the head of a message.
+constexpr char kSeparatorPrefix[] = "From ";
+
+// Printable ASCII without the colon, blanks before the colon allowed.
+bool IsFieldName(std::string_view name) {
+    while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+    if (name.empty()) return false;
+    for (const char c : name) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < kFirstNameByte || byte > kLastNameByte) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 MimeEntity ParseEntity(std::string_view text) {
@@ -24,20 +40,30 @@ MimeEntity ParseEntity(std::string_view text) {
     std::size_t position = 0;
     while (position < text.size()) {
         const Line line = LineAt(text, position);
-        position = line.next;
         if (line.text.empty()) {
-            entity.body = text.substr(position);
+            entity.body = text.substr(line.next);
             return entity;
         }
-        if (IsBlank(line.text.front())) {
-            if (!entity.fields.empty()) entity.fields.back().value.append(line.text);
+        if (IsBlank(line.text.front()) && !entity.fields.empty()) {
+            entity.fields.back().value.append(line.text);
+            position = line.next;
             continue;
         }
         const std::size_t colon = line.text.find(':');
-        if (colon == std::string_view::npos) continue;
+        if (colon == std::string_view::npos || !IsFieldName(line.text.substr(0, colon))) {
+            if (position == 0 && line.text.compare(0, sizeof kSeparatorPrefix - 1, kSeparatorPrefix) == 0) {
+                position = line.next;
+                continue;
+            }
+            // A sender that left out the empty line: the text starts here,
+            // and none of it is lost.
+            entity.body = text.substr(position);
+            return entity;
+        }
         std::string_view name = line.text.substr(0, colon);
         while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
         entity.fields.push_back({name, std::string(line.text.substr(colon + 1))});
+        position = line.next;
     }
     return entity;
 }

@@ -14,12 +14,14 @@ struct HeaderField {
 
 struct MimeEntity {
     std::vector<HeaderField> fields;
-    // Everything after the first empty line; empty when there is none.
+    // Everything after the empty line that ends the header, or from the
+    // first line that is neither a field nor a continuation; empty when the
+    // text is all header.
     std::string_view body;
 };
 
-// Lines may end in CR LF or LF alone. Lines of the header that are neither
-// a field nor a continuation are passed over.
+// Lines may end in CR LF or LF alone. An mbox "From " line at the head is
+// passed over.
 MimeEntity ParseEntity(std::string_view text);
 
 // The value of the last field of that name, in any letter case (the last,

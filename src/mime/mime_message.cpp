@@ -32,7 +32,12 @@ bool DecodeMimeMessage(const char* messageText, std::string& decoded) noexcept {
     try {
         decoded.clear();
         const MimeEntity message = ParseEntity(messageText);
-        AppendWithCrLf(ReadableHeaderLines(message), decoded);
+        const std::string headerLines = ReadableHeaderLines(message);
+        // The export finds the body after the first empty line, which
+        // must be this one: without header lines a single line end would
+        // make the body's own first empty line close the header.
+        if (headerLines.empty()) decoded += kLineEnd;
+        AppendWithCrLf(headerLines, decoded);
         decoded += kLineEnd;
         AppendWithCrLf(ReadableBody(message), decoded);
         return true;

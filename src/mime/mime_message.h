@@ -7,7 +7,8 @@
 
 // decoded gets the message's Subject, From and Date lines (those it has,
 // decoded), an empty line and its readable body (ReadableBody), every line
-// ending in CR LF and no NUL byte in it. Any input gives a result: what
+// ending in CR LF and no NUL byte in it. Without any of the three it starts
+// with two line ends, so that it still reads as an empty header and a body. Any input gives a result: what
 // cannot be decoded stays as it came. False only when memory runs out;
 // decoded is then empty, and the caller keeps the text as it came.
 bool DecodeMimeMessage(const char* messageText, std::string& decoded) noexcept;

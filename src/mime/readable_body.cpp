@@ -75,13 +75,22 @@ std::string NoteFor(const MimeEntity& entity, const Content& content) {
 
 void AppendEntity(const MimeEntity& entity, std::string_view defaultType, int depth, std::string& out);
 
-// The part of an alternative that reads best as plain text.
+// Whether a part holds anything to read: senders cut off mid-message or
+// close an alternative with an empty part, which must not stand in for the
+// text before it.
+bool HasText(const MimeEntity& part, const Content& content) {
+    return !TrimBlanks(DecodeTransfer(part.body, content.encoding)).empty();
+}
+
+// The part of an alternative that reads best as plain text: the last plain
+// text, else the last HTML, else the last nested multipart, that has text.
 const MimeEntity* ChooseAlternative(const std::vector<MimeEntity>& parts) {
     const MimeEntity* plain = nullptr;
     const MimeEntity* html = nullptr;
     const MimeEntity* nested = nullptr;
     for (const MimeEntity& part : parts) {
         const Content content = ReadContent(part, kPlainText);
+        if (!HasText(part, content)) continue;
         if (content.type.value == kPlainText) plain = &part;
         if (content.type.value == kHtml) html = &part;
         if (IsMultipart(content)) nested = &part;

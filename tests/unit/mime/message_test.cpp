@@ -36,7 +36,15 @@ const MessageCase kMessages[] = {
     {"folded plain text keeps its blank", "Subject: Hello\r\n world\r\n\r\n", "Subject: Hello world\r\n\r\n"},
     {"every line end becomes CR LF, NUL goes", "Subject: s\r\n\r\na\nb\rc\r\n", "Subject: s\r\n\r\na\r\nb\r\nc\r\n"},
     {"no empty line: all header", "Subject: s\r\nFrom: f\r\n", "Subject: s\r\nFrom: f\r\n\r\n"},
-    {"empty", "", "\r\n"},
+    {"empty", "", "\r\n\r\n"},
+    {"none of the three: the whole body stays after the empty header",
+     "MIME-Version: 1.0\r\nContent-Type: text/plain\r\n\r\nAttachment Test\r\n\r\nmore\r\n",
+     "\r\n\r\nAttachment Test\r\n\r\nmore\r\n"},
+    {"a part without its empty line keeps its text",
+     Multipart("mixed", "--b\r\nHello world\r\nline 2\r\n--b\r\nContent-Type: text/plain\r\ntext\r\n--b--"),
+     "Subject: s\r\n\r\nHello world\r\nline 2\r\n\r\ntext\r\n"},
+    {"an mbox separator at the head is no text", "From a@example.jp Mon Dec  7 09:00:00 2026\r\nSubject: s\r\n\r\nb",
+     "Subject: s\r\n\r\nb\r\n"},
     {"alternative gives its plain text", Multipart("alternative", kHtmlPart + kPlainPart + "--b--\r\n"),
      "Subject: s\r\n\r\n本文\r\n"},
     {"alternative without plain text gives its HTML", Multipart("alternative", kHtmlPart + "--b--\r\n"),
@@ -58,7 +66,7 @@ const MessageCase kMessages[] = {
     {"a single-part attachment", "Subject: s\r\nContent-Type: application/pdf; name=\"p.pdf\"\r\n\r\n%PDF",
      "Subject: s\r\n\r\n[添付ファイル: p.pdf (4 バイト)]\r\n"},
     {"HTML names its charset in a meta element",
-     "Content-Type: text/html\r\n\r\n<meta charset=\"EUC-JP\"><p>\xa4\xa2</p>", "\r\nあ\r\n"},
+     "Content-Type: text/html\r\n\r\n<meta charset=\"EUC-JP\"><p>\xa4\xa2</p>", "\r\n\r\nあ\r\n"},
     // Broken input.
     {"bad base64 gives the bytes as they came",
      "Subject: s\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: base64\r\n\r\n44GC*!\r\n",
@@ -68,14 +76,19 @@ const MessageCase kMessages[] = {
      "Subject: あ $\r\n\r\nあ\x1b$\r\n"},
     {"a missing closing boundary ends the last part at the end", Multipart("mixed", kPlainPart + kHtmlPart),
      "Subject: s\r\n\r\n本文\r\n\r\nhtml&\r\n"},
+    {"an alternative cut off after its HTML keeps its plain text",
+     Multipart("alternative", kPlainPart + kHtmlPart + "--b\r\n"), "Subject: s\r\n\r\n本文\r\n"},
+    {"an empty plain part after the text is passed over",
+     Multipart("alternative", kPlainPart + kHtmlPart + "--b\r\nContent-Type: text/plain\r\n\r\n \r\n--b--"),
+     "Subject: s\r\n\r\n本文\r\n"},
     {"an unknown charset leaves the bytes",
      "Subject: s\r\nContent-Type: text/plain; charset=koi8-r\r\n\r\n\xf0\xd2\xc9\r\n", "Subject: s\r\n\r\n\xf0\xd2\xc9\r\n"},
     {"a multipart without a boundary parameter is read as text",
-     "Content-Type: multipart/mixed\r\n\r\n--x\r\n" + std::string(u8"本文") + "\r\n", "\r\n--x\r\n本文\r\n"},
+     "Content-Type: multipart/mixed\r\n\r\n--x\r\n" + std::string(u8"本文") + "\r\n", "\r\n\r\n--x\r\n本文\r\n"},
     {"a multipart without its delimiter lines is read as text",
-     "Content-Type: multipart/mixed; boundary=q\r\n\r\nno parts\r\n", "\r\nno parts\r\n"},
-    {"a type without a subtype is text", "Content-Type: text\r\n\r\nbody", "\r\nbody\r\n"},
-    {"an empty boundary finds no parts", "Content-Type: multipart/mixed; boundary=\"\"\r\n\r\n--\r\nx", "\r\n--\r\nx\r\n"},
+     "Content-Type: multipart/mixed; boundary=q\r\n\r\nno parts\r\n", "\r\n\r\nno parts\r\n"},
+    {"a type without a subtype is text", "Content-Type: text\r\n\r\nbody", "\r\n\r\nbody\r\n"},
+    {"an empty boundary finds no parts", "Content-Type: multipart/mixed; boundary=\"\"\r\n\r\n--\r\nx", "\r\n\r\n--\r\nx\r\n"},
 };
 
 TEST(MimeMessageTest, MessagesDecode) {
@@ -90,8 +103,8 @@ TEST(MimeMessageTest, NestingBeyondReasonEndsInANote) {
     }
     // No header, and one note for everything below the deepest level read.
     const std::string decoded = Decode(message);
-    EXPECT_EQ(decoded.find("\r\n[添付ファイル: multipart/mixed ("), 0u);
-    EXPECT_EQ(decoded.find("[添付ファイル", 3), std::string::npos);
+    EXPECT_EQ(decoded.find("\r\n\r\n[添付ファイル: multipart/mixed ("), 0u);
+    EXPECT_EQ(decoded.find("[添付ファイル", 5), std::string::npos);
 }
 
 struct HtmlCase {
