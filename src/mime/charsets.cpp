@@ -40,6 +40,7 @@ Charset CharsetFromName(std::string_view name) {
 Charset GuessCharset(std::string_view text) {
     if (HasIso2022JpEscape(text)) return Charset::kIso2022Jp;
     if (IsMultiByteUtf8(text)) return Charset::kUtf8;
+    if (IsEucJpText(text) && !IsPlausibleShiftJis(text)) return Charset::kEucJp;
     return Charset::kShiftJis;
 }
 

@@ -19,8 +19,9 @@ enum class Charset {
 Charset CharsetFromName(std::string_view name);
 
 // The charset of text that names none: ISO-2022-JP when it holds its
-// escapes, UTF-8 when it is well-formed multi-byte UTF-8, otherwise code
-// page 932 (7-bit text reads the same in all three).
+// escapes, UTF-8 when it is well-formed multi-byte UTF-8, EUC-JP when it is
+// EUC-JP and no plausible Shift-JIS, otherwise code page 932 (7-bit text
+// reads the same in all four).
 Charset GuessCharset(std::string_view text);
 
 void AppendAsCp932(std::string_view text, Charset charset, std::string& out);

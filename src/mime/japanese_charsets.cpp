@@ -1,6 +1,7 @@
 #include "mime/japanese_charsets.h"
 
 #include "mime/cp932_text.h"
+#include "platform/cp932.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ const EscapeSequence kEscapes[] = {
 };
 // ESC & @ announces a JIS X 0208 revision; it designates nothing itself.
 constexpr char kRevisionAnnouncer[] = "&@";
+
+constexpr unsigned char kLastShiftJisCommonLead = 0xA0;
 
 bool IsJisByte(unsigned char byte) { return byte >= 0x21 && byte <= 0x7E; }
 bool IsEucByte(unsigned char byte) { return byte >= 0xA1 && byte <= 0xFE; }
@@ -129,4 +132,48 @@ bool HasIso2022JpEscape(std::string_view text) {
         if (MatchEscape(text, position, set, designates) != 0 && set != JisSet::kAscii) return true;
     }
     return false;
+}
+
+bool IsEucJpText(std::string_view text) {
+    bool any = false;
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const unsigned char byte = ByteAt(text, position);
+        if (byte < kHighBit) {
+            ++position;
+            continue;
+        }
+        const unsigned char next = position + 1 < text.size() ? ByteAt(text, position + 1) : 0;
+        if (byte == kSingleShift2 && next >= kFirstKatakana && next <= kLastKatakana) {
+            position += 2;
+        } else if (byte == kSingleShift3 && IsEucByte(next) && position + 2 < text.size() &&
+                   IsEucByte(ByteAt(text, position + 2))) {
+            position += 3;
+        } else if (IsEucByte(byte) && IsEucByte(next)) {
+            position += 2;
+        } else {
+            return false;
+        }
+        any = true;
+    }
+    return any;
+}
+
+bool IsPlausibleShiftJis(std::string_view text) {
+    bool commonLead = false;
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const unsigned char byte = ByteAt(text, position);
+        if (byte < kHighBit || (byte >= kFirstKatakana && byte <= kLastKatakana)) {
+            ++position;
+            continue;
+        }
+        if (!cp932::IsLeadByte(static_cast<char>(byte)) || position + 1 == text.size() ||
+            !cp932::IsTrailByte(text[position + 1])) {
+            return false;
+        }
+        commonLead = commonLead || byte <= kLastShiftJisCommonLead;
+        position += 2;
+    }
+    return commonLead;
 }

@@ -17,6 +17,12 @@ inline bool IsLeadByte(char byte) {
     return (value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC);
 }
 
+// A byte that can follow a lead byte: 0x40 to 0xFC without 0x7F.
+inline bool IsTrailByte(char byte) {
+    const unsigned char value = static_cast<unsigned char>(byte);
+    return value >= 0x40 && value <= 0xFC && value != 0x7F;
+}
+
 // The start of the character after the one at text (which is not the NUL).
 // A lead byte right before the NUL is a character of its own.
 inline const char* NextCharacter(const char* text) {

@@ -86,6 +86,11 @@ const GuessCase kGuesses[] = {
     {u8"日本", Charset::kUtf8},
     {"\x93\xfa\x96\x7b", Charset::kShiftJis},  // 日本 in Shift-JIS: no well-formed UTF-8
     {"\xe6\x97\xa5\x96", Charset::kShiftJis},  // one good sequence does not make the text UTF-8
+    {"\xa5\xc6\xa5\xb9\xa5\xc8", Charset::kEucJp},   // テスト: as Shift-JIS, half-width katakana alone
+    {"\x83\x65\x83\x58\x83\x67", Charset::kShiftJis},  // テスト in Shift-JIS: no EUC-JP
+    {"\xb4\xc1\xbb\xfa", Charset::kEucJp},            // 漢字: no Shift-JIS, its last lead byte lacks a trail
+    {"\x82\xa0\xa4\xa2", Charset::kShiftJis},        // あ and half-width katakana: kana's lead byte
+    {"\x8e\xb1", Charset::kShiftJis},  // EUC-JP's half-width katakana is also a common Shift-JIS kanji
 };
 
 TEST(CharsetConversionTest, TextThatNamesNoCharset) {

@@ -32,6 +32,7 @@ const HeaderCase kHeaders[] = {
     {"raw ISO-2022-JP", "\x1b$B$\"\x1b(B", "あ"},
     {"raw UTF-8", u8"山田 <y@example.jp>", "山田 <y@example.jp>"},
     {"raw Shift-JIS stays", "\x8eR\x93\x63", "\x8eR\x93\x63"},
+    {"raw EUC-JP", "\xa5\xc6\xa5\xb9\xa5\xc8 <t@example.jp>", "テスト <t@example.jp>"},
     {"control bytes become spaces, the ends are trimmed", "  =?UTF-8?Q?a=0D=0Ab=00c?=\t", "a  bc"},
     {"empty", "", ""},
 };
