@@ -15,7 +15,8 @@
 // A message's text, as handed over (Mailbox::ReadText):
 // - every line ends in exactly one CR LF (a CR before the LF is not doubled,
 //   and the last line gets one when the file ends without a line end);
-// - a line of one or more '>' followed by "From " loses one '>'.
+// - a line of one or more '>' followed by "From " loses one '>';
+// - NUL bytes are dropped, since the text is handed over NUL-terminated.
 //
 // Opening builds only a compact index (offsets and flags per message); each
 // text is read from the file on demand, so that memory stays flat for

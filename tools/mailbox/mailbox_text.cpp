@@ -18,6 +18,17 @@ bool IsQuotedSeparator(const std::string& bytes, std::size_t lineStart, std::siz
            HasPrefixAt(bytes, position, kSeparatorPrefix, kSeparatorPrefixLength);
 }
 
+// The host hands a message over as a NUL-terminated string: a NUL byte
+// would cut off everything after it, so it goes and the rest stays.
+void AppendWithoutNul(const std::string& bytes, std::size_t start, std::size_t end, std::string& text) {
+    while (start < end) {
+        std::size_t nul = bytes.find('\0', start);
+        if (nul == std::string::npos || nul > end) nul = end;
+        text.append(bytes, start, nul - start);
+        start = nul + 1;
+    }
+}
+
 }  // namespace
 
 std::string MailboxMessageText(const std::string& fileBytes) {
@@ -35,7 +46,7 @@ std::string MailboxMessageText(const std::string& fileBytes) {
         if (IsQuotedSeparator(fileBytes, lineStart, contentEnd)) {
             ++contentStart;
         }
-        text.append(fileBytes, contentStart, contentEnd - contentStart);
+        AppendWithoutNul(fileBytes, contentStart, contentEnd, text);
         text += "\r\n";
         lineStart = lineEnd + 1;
     }
