@@ -16,7 +16,7 @@ struct SettingsRecord {
     int32_t InstallUser;
     int32_t MinUnread;
     // On: each message is decoded from MIME and its charset into plain code
-    // page 932 before it is written. Read from the INI file, never written.
+    // page 932 before it is written. A dialog check box, saved at detach.
     int32_t DecodeMime;
 };
 

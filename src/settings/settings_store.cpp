@@ -93,4 +93,5 @@ void SaveSettings() {
     WriteIniInt(kSettingsSection, "TrimSubject", s.TrimSubject);
     WriteIniInt(kUniqIdSection, kUniqIdKey, s.UniqID);
     WriteIniInt(kSettingsSection, "InstallUser", s.InstallUser);
+    WriteIniInt(kSettingsSection, "DecodeMime", s.DecodeMime);
 }

@@ -34,6 +34,7 @@ constexpr CheckBoxSetting kCheckBoxes[] = {
     {IDC_MEDOC_INDEX, &SettingsRecord::MeDocIndex},
     {IDC_TRIM_SUBJECT, &SettingsRecord::TrimSubject},
     {IDC_SUB_FOLDER, &SettingsRecord::SubFolder},
+    {IDC_DECODE_MIME, &SettingsRecord::DecodeMime},
 };
 
 void FillUserList(HWND dialog) {

@@ -28,16 +28,17 @@ VERSION_SIGNATURE = 0xFEEF04BD
 
 # order, id, class, text, style, extended style, x, y, width, height
 CONTROLS = [
-    (1, "BUTTON", "OK", 0x50010001, 0, 61, 102, 36, 14),
-    (2, "BUTTON", "キャンセル", 0x50010000, 0, 100, 102, 36, 14),
+    (1, "BUTTON", "OK", 0x50010001, 0, 61, 114, 36, 14),
+    (2, "BUTTON", "キャンセル", 0x50010000, 0, 100, 114, 36, 14),
     (-1, "STATIC", "ユーザー", 0x50020000, 0, 4, 6, 47, 12),
     (1001, "COMBOBOX", "", 0x50210002, 0, 36, 4, 80, 72),
     (1100, "BUTTON", "既読にする", 0x50010003, 0, 4, 24, 46, 12),
     (1101, "BUTTON", "MeDoc形式にする", 0x50010003, 0, 4, 36, 64, 12),
     (1102, "BUTTON", "Subject の [～] を削除する", 0x50010003, 0, 4, 48, 90, 12),
-    (1103, "BUTTON", "サブフォルダも変換する", 0x50010003, 0, 4, 64, 80, 12),
-    (-1, "STATIC", "未読がｎ通以上の場合に変換する", 0x50020000, 0, 14, 80, 100, 12),
-    (1003, "EDIT", "", 0x50802000, 0x1000, 100, 78, 24, 12),
+    (1104, "BUTTON", "MIMEをデコードする", 0x50010003, 0, 4, 60, 80, 12),
+    (1103, "BUTTON", "サブフォルダも変換する", 0x50010003, 0, 4, 76, 80, 12),
+    (-1, "STATIC", "未読がｎ通以上の場合に変換する", 0x50020000, 0, 14, 92, 100, 12),
+    (1003, "EDIT", "", 0x50802000, 0x1000, 100, 90, 24, 12),
 ]
 
 
@@ -155,12 +156,12 @@ class TemplateTest(unittest.TestCase):
         self.assertEqual((dialog["version"], dialog["signature"]), (1, 0xFFFF))
         self.assertEqual(dialog["style"], DIALOG_STYLE)
         self.assertEqual(dialog["exstyle"], 0)
-        self.assertEqual(dialog["rectangle"], (0, 0, 140, 120))
+        self.assertEqual(dialog["rectangle"], (0, 0, 140, 132))
         self.assertEqual((dialog["menu"], dialog["class"]), (None, None))
         self.assertEqual(dialog["caption"], CAPTION)
         self.assertEqual(dialog["font"], (9, 0, 0, 1, "ＭＳ Ｐゴシック"))
 
-    def test_ten_controls_in_order(self):
+    def test_eleven_controls_in_order(self):
         dialog = read_dialog_template(self.resources[(RT_DIALOG, "PROPDLG", LANG_JAPANESE)])
         self.assertEqual(dialog["count"], len(CONTROLS))
         for order, (actual, expected) in enumerate(zip(dialog["controls"], CONTROLS), 1):
@@ -197,6 +198,7 @@ def shown_settings(dialog):
         "MeDocIndex": control(dialog, 1101)["check"],
         "TrimSubject": control(dialog, 1102)["check"],
         "SubFolder": control(dialog, 1103)["check"],
+        "DecodeMime": control(dialog, 1104)["check"],
         "MinUnread": control(dialog, 1003)["text"],
         "InstallUser": control(dialog, 1001)["selection"],
         "users": control(dialog, 1001)["items"],
@@ -238,7 +240,8 @@ class OpeningTest(DialogTestCase):
                          [(i, kind, NO_INSTALL_USER if i == 1001 else ("0" if i == 1003 else text))
                           for i, kind, text, *_ in CONTROLS])
         self.assertEqual(shown_settings(dialog), {"DoRead": 1, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0,
-                                                  "MinUnread": "0", "InstallUser": 0, "users": [NO_INSTALL_USER]})
+                                                  "DecodeMime": 0, "MinUnread": "0", "InstallUser": 0,
+                                                  "users": [NO_INSTALL_USER]})
         self.assertEqual(run.of("dialog-end"), [{"event": "dialog-end", "result": CANCEL}])
 
     def test_without_a_script_the_dialog_is_cancelled(self):
@@ -313,9 +316,9 @@ class MinimumCountTest(DialogTestCase):
 
 
 STORED = {"Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "1", "TrimSubject": "0", "SubFolder": "1",
-                       "InstallUser": "2"},
+                       "InstallUser": "2", "DecodeMime": "1"},
           "UniqID": {"ID": "100"}}
-EVERY_CONTROL_CHANGED = "check:1100=0,check:1101=1,check:1102=1,check:1103=0,edit:1003=9,combo:1001=3"
+EVERY_CONTROL_CHANGED = "check:1100=0,check:1101=1,check:1102=1,check:1103=0,check:1104=0,edit:1003=9,combo:1001=3"
 
 
 class OkAndCancelTest(DialogTestCase):
@@ -340,7 +343,7 @@ class OkAndCancelTest(DialogTestCase):
         first, second = run.of("dialog")
         self.assertEqual([e["result"] for e in run.of("dialog-end")], [OK, CANCEL])
         self.assertEqual(shown_settings(first), {"DoRead": 1, "MeDocIndex": 0, "TrimSubject": 0, "SubFolder": 1,
-                                                 "MinUnread": "0", "InstallUser": 2,
+                                                 "DecodeMime": 1, "MinUnread": "0", "InstallUser": 2,
                                                  "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
         self.assertEqual(shown_settings(second), shown_settings(first))
         self.assertEqual(read_ini(self.ini), STORED)
@@ -350,8 +353,8 @@ class OkAndCancelTest(DialogTestCase):
         write_ini(self.ini, STORED)
         run = self.settings_runs(EVERY_CONTROL_CHANGED + ",ok;cancel", openings=2)
         self.assertEqual(shown_settings(run.of("dialog")[1]),
-                         {"DoRead": 0, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0, "MinUnread": "9",
-                          "InstallUser": 3, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
+                         {"DoRead": 0, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0, "DecodeMime": 0,
+                          "MinUnread": "9", "InstallUser": 3, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
 
 
 class IniTest(DialogTestCase):
@@ -375,22 +378,27 @@ class IniTest(DialogTestCase):
         self.assertEqual(process.wait(timeout=60), 0)
         return during
 
-    def test_choices_reach_the_file_only_at_unload_subfolder_and_minimum_never(self):
+    def test_choices_reach_the_file_only_at_unload_and_last_into_the_next_run_subfolder_and_minimum_not(self):
         self.with_users()
         before = {"Settings": {"ConvToDoc": "1", "MeDocIndex": "1", "DoRead": "1", "TrimSubject": "1",
-                               "InstallUser": "0"},
+                               "InstallUser": "0", "DecodeMime": "0"},
                   "UniqID": {"ID": "97"}}
         write_ini(self.ini, before)
         with open(self.ini, "rb") as f:
             original = f.read()
-        during = self.run_until_second_opening(
-            "check:1100=0,check:1101=0,check:1102=0,check:1103=1,edit:1003=7,combo:1001=1,ok;wait:3000,cancel")
+        during = self.run_until_second_opening("check:1100=0,check:1101=0,check:1102=0,check:1103=1,check:1104=1,"
+                                               "edit:1003=7,combo:1001=1,ok;wait:3000,cancel")
         self.assertEqual(during, original)
         self.assertEqual(read_ini(self.ini), {
-            "Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "0", "TrimSubject": "0", "InstallUser": "1"},
+            "Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "0", "TrimSubject": "0", "InstallUser": "1",
+                         "DecodeMime": "1"},
             "UniqID": {"ID": "97"},
         })
-
+        # The host started again reads what the first run wrote.
+        (reopened,) = self.settings_runs("cancel").of("dialog")
+        self.assertEqual(shown_settings(reopened),
+                         {"DoRead": 0, "MeDocIndex": 0, "TrimSubject": 0, "SubFolder": 0, "DecodeMime": 1,
+                          "MinUnread": "0", "InstallUser": 1, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
 
 if __name__ == "__main__":
     unittest.main()

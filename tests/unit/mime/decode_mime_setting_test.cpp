@@ -1,5 +1,5 @@
-// The DecodeMime setting: read from the INI file and never written back,
-// and the export's text file decoded only when it is on.
+// The DecodeMime setting: read from the INI file and written back with the
+// other flags, and the export's text file decoded only when it is on.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -37,27 +37,27 @@ private:
     SettingsRecord saved_;
 };
 
-TEST_F(DecodeMimeSettingTest, ReadAtLoadNeverWrittenBack) {
+TEST_F(DecodeMimeSettingTest, ReadAtLoadWrittenBackAtSave) {
     struct Case {
         const char* text;  // null: no such key
         int32_t loaded;
+        const char* saved;
     };
-    const Case cases[] = {{nullptr, 0}, {"1", 1}, {"0", 0}, {"", 0}};
+    const Case cases[] = {{nullptr, 0, "0"}, {"1", 1, "1"}, {"0", 0, "0"}, {"", 0, "0"}, {"01", 1, "1"}};
     for (const Case& c : cases) {
+        const char* name = c.text ? c.text : "(none)";
         Fake().iniFiles.clear();
         if (c.text != nullptr) Fake().iniFiles[kIniPath]["Settings"]["DecodeMime"] = c.text;
         LoadSettings();
-        EXPECT_EQ(PluginSettings.DecodeMime, c.loaded) << (c.text ? c.text : "(none)");
-        PluginSettings.DecodeMime = 7;
+        EXPECT_EQ(PluginSettings.DecodeMime, c.loaded) << name;
         SaveSettings();
-        const auto& settings = Fake().iniFiles[kIniPath]["Settings"];
-        const auto key = settings.find("DecodeMime");
-        if (c.text == nullptr) {
-            EXPECT_EQ(key, settings.end());
-        } else {
-            ASSERT_NE(key, settings.end());
-            EXPECT_EQ(key->second, c.text);
-        }
+        EXPECT_EQ(Fake().iniFiles[kIniPath]["Settings"]["DecodeMime"], c.saved) << name;
+        // The dialog's choice lasts into the next run of the host.
+        const int32_t chosen = c.loaded == 0 ? 1 : 0;
+        PluginSettings.DecodeMime = chosen;
+        SaveSettings();
+        LoadSettings();
+        EXPECT_EQ(PluginSettings.DecodeMime, chosen) << name;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstddef>
 #include <string>
 
 #include "platform/fake_platform.h"
@@ -11,6 +12,9 @@
 namespace {
 
 using fake_platform::Fake;
+
+// ConvToDoc, MeDocIndex, DoRead, TrimSubject, ID, InstallUser, DecodeMime.
+constexpr std::ptrdiff_t kSavedKeyCount = 7;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -74,8 +78,8 @@ TEST_F(SettingsStoreTest, NoFileGivesTheDefaults) {
     LoadSettings();
     const SettingsRecord& s = PluginSettings;
     EXPECT_EQ((std::vector<int32_t>{s.ConvToDoc, s.MeDocIndex, s.DoRead, s.TrimSubject, s.SubFolder, s.TrimFrom,
-                                    s.ConvDate, s.UniqID, s.InstallUser, s.MinUnread}),
-              (std::vector<int32_t>{1, 1, 1, 1, 0, 0, 0, 97, 0, 0}));
+                                    s.ConvDate, s.UniqID, s.InstallUser, s.MinUnread, s.DecodeMime}),
+              (std::vector<int32_t>{1, 1, 1, 1, 0, 0, 0, 97, 0, 0, 0}));
 }
 
 TEST_F(SettingsStoreTest, NoIniPathGivesDefaultsAndSavesNothing) {
@@ -106,23 +110,23 @@ TEST_F(SettingsStoreTest, MinUnreadIsNeverReadFromTheFile) {
     EXPECT_EQ(PluginSettings.MinUnread, 0);
 }
 
-TEST_F(SettingsStoreTest, SavesExactlySixKeysInOrder) {
+TEST_F(SettingsStoreTest, SavesExactlySevenKeysInOrder) {
     Section("Settings") = {{"SubFolder", "1"}, {"TrimFrom", "keep"}};
-    PluginSettings = {0, 1, 2, 3, 4, 5, 6, 65, -1, 8, 1};
+    PluginSettings = {0, 1, 2, 3, 4, 5, 6, 65, -1, 8, 9};
     SaveSettings();
     EXPECT_EQ(Section("Settings"), (std::map<std::string, std::string>{
                                        {"ConvToDoc", "0"}, {"MeDocIndex", "1"}, {"DoRead", "2"},
-                                       {"TrimSubject", "3"}, {"InstallUser", "-1"},
+                                       {"TrimSubject", "3"}, {"InstallUser", "-1"}, {"DecodeMime", "9"},
                                        {"SubFolder", "1"}, {"TrimFrom", "keep"}}));
     EXPECT_EQ(Section("UniqID"), (std::map<std::string, std::string>{{"ID", "65"}}));
-    EXPECT_EQ(std::count(Fake().calls.begin(), Fake().calls.end(), "WritePrivateProfileStringA"), 6);
+    EXPECT_EQ(std::count(Fake().calls.begin(), Fake().calls.end(), "WritePrivateProfileStringA"), kSavedKeyCount);
 }
 
 TEST_F(SettingsStoreTest, ARefusedWriteDoesNotStopTheOthers) {
     Fake().readOnlyIniPaths.push_back("C:\\Tools\\plugin.ini");
     EXPECT_EQ(WriteIniInt("Settings", "DoRead", 1), 0);
     SaveSettings();
-    EXPECT_EQ(std::count(Fake().calls.begin(), Fake().calls.end(), "WritePrivateProfileStringA"), 7);
+    EXPECT_EQ(std::count(Fake().calls.begin(), Fake().calls.end(), "WritePrivateProfileStringA"), 1 + kSavedKeyCount);
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ namespace {
 
 using fake_platform::Fake;
 
+// The keys the settings store writes back at detach.
+constexpr int kSavedKeyCount = 7;
+
 void CORAX_CALL AnyHostFunction() {}
 
 void ProvideAllHostFunctions() {
@@ -65,7 +68,7 @@ TEST_F(LibraryEntryTest, ThreadNotificationsDoNothingMore) {
 
 TEST_F(LibraryEntryTest, DetachSavesOnlyWhileTheHostIsComplete) {
     EXPECT_TRUE(OnLibraryEntry(&module, 0));
-    EXPECT_EQ(Count("WritePrivateProfileStringA"), 6);
+    EXPECT_EQ(Count("WritePrivateProfileStringA"), kSavedKeyCount);
     Fake().calls.clear();
     Fake().hostExports.erase("CXA_RunMacro");
     EXPECT_FALSE(OnLibraryEntry(&module, 0));
