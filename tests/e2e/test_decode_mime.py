@@ -1,15 +1,21 @@
 """DecodeMime through the real DLL: a mailbox of Japanese mail as the users
 receive it (tests/mime/japanese-mail.mbox) becomes a readable document, the
-same as the tool's; with the setting off nothing changes."""
+same as the tool's; so does mail of the shapes real mailboxes hold
+(tests/mime/real_shapes.py) with the box ticked in the dialog; with the
+setting off nothing changes."""
 import os
 import re
 import shutil
 import subprocess
+import sys
 
 from fixtures import today_suffix
 from harness import ROOT, TOOL, PluginTestCase, read_ini, windows_path, write_ini
 
 MIME = os.path.join(ROOT, "tests", "mime")
+sys.path.insert(0, MIME)
+import real_shapes  # noqa: E402
+from make_corpus import cp932  # noqa: E402
 MAILBOX = os.path.join(MIME, "japanese-mail.mbox")
 MESSAGES = 12
 ENTRY = re.compile(rb"^(\d+):(.*)$")
@@ -44,16 +50,31 @@ class DecodeMimeTest(PluginTestCase):
         os.makedirs(os.path.join(self.mail, "Account", "main"))
         shutil.copy(MAILBOX, os.path.join(self.mail, "Account", "main", "inbox.ctx"))
 
-    def plugin_document(self, settings):
+    def plugin_document(self, settings, *dialog):
         write_ini(self.ini, {"Settings": settings})
-        run = self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", "--run", "unread")
+        actions = ["settings", "unread"] if dialog else ["unread"]
+        run = self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", *dialog,
+                           "--run", *actions)
         self.assertEqual(run.of("violation"), [])
         return unpack(os.path.join(self.tmp, "inbox" + today_suffix("a") + ".pdb"))
 
-    def tool_document(self, *options):
+    def tool_document(self, *options, mailbox=MAILBOX):
         pdb = os.path.join(self.dir, "tool.pdb")
-        subprocess.run([TOOL, "convert", *options, MAILBOX, pdb], check=True, stderr=subprocess.DEVNULL)
+        subprocess.run([TOOL, "convert", *options, mailbox, pdb], check=True, stderr=subprocess.DEVNULL)
         return unpack(pdb)
+
+    def test_real_shapes_with_the_box_ticked_read_as_the_tools(self):
+        mailbox = os.path.join(self.dir, "shapes.mbox")
+        with open(mailbox, "wb") as f:
+            f.write(real_shapes.mailbox())
+        shutil.copy(mailbox, os.path.join(self.mail, "Account", "main", "inbox.ctx"))
+        document = self.plugin_document({}, "--dialog", "check:1104=1,ok")
+        self.assertEqual(document, self.tool_document(mailbox=mailbox))
+        for kind, _, subject, sender, body in real_shapes.MESSAGES:
+            with self.subTest(message=kind):
+                self.assertIn(b"\n".join(real_shapes.expected_block_lines(subject, sender)) + b"\n", document)
+                self.assertIn(cp932(body), document)
+        self.assertEqual(read_ini(self.ini)["Settings"]["DecodeMime"], "1")
 
     def test_decoded_document_is_readable_and_the_tools(self):
         document = self.plugin_document({"DecodeMime": "01"})
@@ -62,8 +83,8 @@ class DecodeMimeTest(PluginTestCase):
             with self.subTest(message=name):
                 self.assertIn(block, document)
         self.assertNotIn(b"=?", document)
-        # Read at load, never written back: the file keeps the text it had.
-        self.assertEqual(read_ini(self.ini)["Settings"]["DecodeMime"], "01")
+        # Written back as the number it was read as.
+        self.assertEqual(read_ini(self.ini)["Settings"]["DecodeMime"], "1")
 
     def test_index_titles_start_their_subjects_at_their_lines(self):
         lines = self.plugin_document({"DecodeMime": "1"}).split(b"\n")
