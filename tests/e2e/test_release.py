@@ -11,6 +11,7 @@ import unittest
 import zipfile
 
 from harness import PluginTestCase, ROOT, WIN32_BUILD, PLUGIN
+from test_settings_store import SAVED_DEFAULTS
 
 
 def project_version():
@@ -28,7 +29,11 @@ MANUAL_LINE_BYTES = 76
 # Free fields of the information record; the manual need not repeat them.
 UNLISTED_STRINGS = {"kAuthor", "kAuthorMail", "kAuthorPage"}
 # Keys that only a hand-edited INI file sets: the manual explains each one.
-HAND_EDITED_KEYS = ["SubFolder", "TrimFrom", "ConvDate", "DecodeMime"]
+HAND_EDITED_KEYS = ["SubFolder", "TrimFrom", "ConvDate"]
+# The dialog's check boxes and the keys that hold them.
+CHECK_BOX_KEYS = {"既読にする": "DoRead", "MeDoc形式にする": "MeDocIndex",
+                  "Subject の [～] を削除する": "TrimSubject", "MIMEをデコードする": "DecodeMime",
+                  "サブフォルダも変換する": "SubFolder"}
 # Menu kind and command of each item, as the host asks for them.
 MENU_KINDS = {"kMenuConvertUnread": 8, "kMenuConvertFolder": 9, "kMenuSettings": 3}
 
@@ -160,6 +165,22 @@ class ManualTest(unittest.TestCase):
             with self.subTest(key=key):
                 explanation = re.compile(r"\r\n  %s +（初期値 \d）\r\n    \S" % key)
                 self.assertTrue(explanation.search(self.text), "no explanation of " + key)
+
+    def test_explains_each_check_box_with_its_key(self):
+        for label, key in CHECK_BOX_KEYS.items():
+            with self.subTest(label=label):
+                explanation = re.compile(r"\r\n  %s +（初期値 オ[ンフ]、INI の %s）\r\n    \S"
+                                         % (re.escape(label), key))
+                self.assertTrue(explanation.search(self.text), "no explanation of " + label)
+
+    def test_names_the_keys_written_back_and_those_kept(self):
+        saved = [key for keys in SAVED_DEFAULTS.values() for key in keys]
+        sentences = ((r"終了時に書き戻すのは(.+?)だけです", saved),
+                     (r"手で書いた(.+?)はそのまま残ります", HAND_EDITED_KEYS))
+        for sentence, keys in sentences:
+            with self.subTest(sentence=sentence):
+                named = re.search(sentence, self.text, re.S).group(1)
+                self.assertEqual(sorted(re.findall(r"[A-Za-z]+", named)), sorted(keys))
 
 
 @unittest.skipUnless(os.path.exists(ARCHIVE), "no release archive in the build; run scripts/release")
