@@ -52,9 +52,8 @@ class DecodeMimeTest(PluginTestCase):
 
     def plugin_document(self, settings, *dialog):
         write_ini(self.ini, {"Settings": settings})
-        actions = ["settings", "unread"] if dialog else ["unread"]
-        run = self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", *dialog,
-                           "--run", *actions)
+        actions = ["--run", "settings", "--run", "unread"] if dialog else ["--run", "unread"]
+        run = self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", *dialog, *actions)
         self.assertEqual(run.of("violation"), [])
         return unpack(os.path.join(self.tmp, "inbox" + today_suffix("a") + ".pdb"))
 
