@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -60,5 +61,25 @@ struct LocalDate {
     int day;    // 1 to 31
 };
 LocalDate Today();
+
+// A charset by the names the two sides know it by: its Windows code page
+// (kNoWindowsCodePage where Windows has none) and its iconv name (null where
+// iconv has none).
+struct CodePage {
+    uint32_t windows;
+    const char* iconv;
+};
+constexpr uint32_t kNoWindowsCodePage = 0;
+
+// U+FFFD, which stands for bytes that form no character.
+constexpr char16_t kReplacementCharacter = 0xFFFD;
+
+// Appends bytes in the code page as UTF-16 code units (characters beyond the
+// Basic Multilingual Plane as surrogate pairs). A byte that starts no
+// character, and a character cut off at the end, give one
+// kReplacementCharacter each and the conversion goes on after them; the
+// time taken grows with the length alone. False, with utf16 unchanged,
+// when this side does not know the code page, whatever the bytes.
+bool CodePageToUtf16(const CodePage& codePage, std::string_view bytes, std::u16string& utf16);
 
 }  // namespace platform

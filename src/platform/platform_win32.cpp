@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -31,6 +32,23 @@ std::string ToAnsi(const wchar_t* text, DWORD length) {
     std::string ansi(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text, wideLength, &ansi[0], size, nullptr, nullptr);
     return ansi;
+}
+
+// The one code page whose conversion takes no MB_ERR_INVALID_CHARS; it has
+// no invalid bytes to report either.
+constexpr UINT kUtf7CodePage = 65000;
+
+// Appends the whole of bytes, or nothing when a byte forms no character
+// (with MB_ERR_INVALID_CHARS among the flags) or the call fails.
+bool AppendWhole(UINT codePage, DWORD flags, std::string_view bytes, std::u16string& utf16) {
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return false;
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+    if (size <= 0) return false;
+    std::vector<wchar_t> wide(static_cast<std::size_t>(size));
+    if (MultiByteToWideChar(codePage, flags, bytes.data(), length, wide.data(), size) != size) return false;
+    utf16.append(wide.begin(), wide.end());
+    return true;
 }
 
 }  // namespace
@@ -131,6 +149,33 @@ LocalDate Today() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return {now.wMonth, now.wDay};
+}
+
+bool CodePageToUtf16(const CodePage& codePage, std::string_view bytes, std::u16string& utf16) {
+    if (codePage.windows == kNoWindowsCodePage || !IsValidCodePage(codePage.windows)) return false;
+    if (bytes.empty()) return true;
+    // Without the flag, Windows gives bytes that form no character as "?" or
+    // as a character of the private use area.
+    const DWORD flags = codePage.windows == kUtf7CodePage ? 0 : MB_ERR_INVALID_CHARS;
+    if (AppendWhole(codePage.windows, flags, bytes, utf16)) return true;
+    // The call does not say where the bad byte is: the text again character
+    // by character, each the shortest run of bytes that converts.
+    CPINFO info;
+    const std::size_t longest = GetCPInfo(codePage.windows, &info) ? info.MaxCharSize : 1;
+    std::size_t position = 0;
+    while (position < bytes.size()) {
+        std::size_t length = 1;
+        while (length <= longest && position + length <= bytes.size() &&
+               !AppendWhole(codePage.windows, flags, bytes.substr(position, length), utf16)) {
+            ++length;
+        }
+        if (length > longest || position + length > bytes.size()) {
+            utf16 += kReplacementCharacter;
+            length = 1;
+        }
+        position += length;
+    }
+    return true;
 }
 
 }  // namespace platform

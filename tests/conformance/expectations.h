@@ -37,6 +37,19 @@ inline std::string Describe(const std::string& text) {
 
 inline std::string Describe(const char* text) { return Describe(std::string(text)); }
 
+// UTF-16 code units in hexadecimal, the head of a long text only.
+inline std::string Describe(const std::u16string& units) {
+    std::string shown = "u\"";
+    for (std::size_t i = 0; i < units.size() && i < kShownBytes; ++i) {
+        char escaped[7];
+        std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(units[i]));
+        shown += escaped;
+    }
+    shown += '"';
+    if (units.size() > kShownBytes) shown += "... (" + std::to_string(units.size()) + " units)";
+    return shown;
+}
+
 inline std::string Describe(bool value) { return value ? "true" : "false"; }
 
 template <class Number, class = std::enable_if_t<std::is_arithmetic_v<Number>>>

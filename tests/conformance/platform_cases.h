@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "conformance/charset_cases.h"
 #include "conformance/environment_cases.h"
 #include "conformance/host_export_cases.h"
 #include "conformance/ini_cases.h"
@@ -26,6 +27,7 @@ inline std::vector<Case> PlatformCases() {
     Append(cases, environment::kCases);
     Append(cases, registry::kCases);
     Append(cases, host_export::kCases);
+    Append(cases, charset::kCases);
     return cases;
 }
 
