@@ -24,8 +24,71 @@ const CharsetName kCharsetNames[] = {
     {"cseucpkdfmtjapanese", Charset::kEucJp}, {"utf-8", Charset::kUtf8},          {"utf8", Charset::kUtf8},
     {"us-ascii", Charset::kUsAscii},      {"ascii", Charset::kUsAscii},           {"ansi_x3.4-1968", Charset::kUsAscii},
     {"iso-8859-1", Charset::kLatin1},     {"iso_8859-1", Charset::kLatin1},       {"latin1", Charset::kLatin1},
-    {"l1", Charset::kLatin1},             {"csisolatin1", Charset::kLatin1},
+    {"l1", Charset::kLatin1},             {"csisolatin1", Charset::kLatin1},      {"utf-16", Charset::kUtf16},
+    {"utf16", Charset::kUtf16},           {"utf-16le", Charset::kUtf16Le},        {"utf-16be", Charset::kUtf16Be},
 };
+
+constexpr std::size_t kMostNames = 5;
+
+struct PlatformCharset {
+    const char* names[kMostNames];  // lower case, the unused ones null
+    platform::CodePage codePage;
+};
+
+constexpr uint32_t kNone = platform::kNoWindowsCodePage;
+
+// The charsets of mail from abroad, by their IANA names and the aliases
+// senders use, with the names the platform's tables go by. Where a sender's
+// label names a subset, the superset that its mail really holds is read:
+// EUC-KR as Windows's Korean code page (949, iconv's CP949), GB2312 as GBK
+// (936). Windows has no code page for ISO-8859-10, -14 and -16, and Wine
+// none for GB18030 (54936): the DLL leaves their text as it came. Windows's
+// 874 holds ISO-8859-11.
+const PlatformCharset kPlatformCharsets[] = {
+    {{"windows-1250", "cp1250", "x-cp1250"}, {1250, "CP1250"}},
+    {{"windows-1251", "cp1251", "x-cp1251"}, {1251, "CP1251"}},
+    {{"windows-1252", "cp1252", "x-cp1252"}, {1252, "CP1252"}},
+    {{"windows-1253", "cp1253", "x-cp1253"}, {1253, "CP1253"}},
+    {{"windows-1254", "cp1254", "x-cp1254"}, {1254, "CP1254"}},
+    {{"windows-1255", "cp1255", "x-cp1255"}, {1255, "CP1255"}},
+    {{"windows-1256", "cp1256", "x-cp1256"}, {1256, "CP1256"}},
+    {{"windows-1257", "cp1257", "x-cp1257"}, {1257, "CP1257"}},
+    {{"windows-1258", "cp1258", "x-cp1258"}, {1258, "CP1258"}},
+    {{"iso-8859-2", "iso_8859-2", "latin2", "l2", "csisolatin2"}, {28592, "ISO-8859-2"}},
+    {{"iso-8859-3", "iso_8859-3", "latin3", "l3", "csisolatin3"}, {28593, "ISO-8859-3"}},
+    {{"iso-8859-4", "iso_8859-4", "latin4", "l4", "csisolatin4"}, {28594, "ISO-8859-4"}},
+    {{"iso-8859-5", "iso_8859-5", "cyrillic", "csisolatincyrillic"}, {28595, "ISO-8859-5"}},
+    {{"iso-8859-6", "iso_8859-6", "arabic", "csisolatinarabic"}, {28596, "ISO-8859-6"}},
+    {{"iso-8859-7", "iso_8859-7", "greek", "csisolatingreek"}, {28597, "ISO-8859-7"}},
+    {{"iso-8859-8", "iso_8859-8", "iso-8859-8-i", "hebrew", "csisolatinhebrew"}, {28598, "ISO-8859-8"}},
+    {{"iso-8859-9", "iso_8859-9", "latin5", "l5", "csisolatin5"}, {28599, "ISO-8859-9"}},
+    {{"iso-8859-10", "iso_8859-10", "latin6", "l6", "csisolatin6"}, {kNone, "ISO-8859-10"}},
+    {{"iso-8859-11", "iso_8859-11", "tis-620"}, {874, "ISO-8859-11"}},
+    {{"iso-8859-13", "iso_8859-13", "latin7", "l7"}, {28603, "ISO-8859-13"}},
+    {{"iso-8859-14", "iso_8859-14", "latin8", "l8"}, {kNone, "ISO-8859-14"}},
+    {{"iso-8859-15", "iso_8859-15", "latin-9", "latin9"}, {28605, "ISO-8859-15"}},
+    {{"iso-8859-16", "iso_8859-16", "latin10", "l10"}, {kNone, "ISO-8859-16"}},
+    {{"koi8-r", "cskoi8r"}, {20866, "KOI8-R"}},
+    {{"koi8-u"}, {21866, "KOI8-U"}},
+    {{"euc-kr", "ks_c_5601-1987", "cp949", "cseuckr", "uhc"}, {949, "CP949"}},
+    {{"gb2312", "gbk", "cp936", "csgb2312", "x-gbk"}, {936, "CP936"}},
+    {{"gb18030"}, {54936, "GB18030"}},
+    {{"big5", "csbig5", "cp950", "x-x-big5"}, {950, "CP950"}},
+    {{"utf-7", "unicode-1-1-utf-7", "csunicode11utf7"}, {65000, "UTF-7"}},
+};
+
+bool Names(const PlatformCharset& charset, std::string_view name) {
+    for (const char* known : charset.names) {
+        if (known != nullptr && EqualsIgnoringCase(name, known)) return true;
+    }
+    return false;
+}
+
+// Whether this platform's tables hold the code page: asked with no text.
+bool PlatformConverts(const platform::CodePage& codePage) {
+    std::u16string none;
+    return platform::CodePageToUtf16(codePage, {}, none);
+}
 
 }  // namespace
 
@@ -33,6 +96,11 @@ Charset CharsetFromName(std::string_view name) {
     const std::string_view trimmed = TrimBlanks(name);
     for (const CharsetName& known : kCharsetNames) {
         if (EqualsIgnoringCase(trimmed, known.name)) return known.charset;
+    }
+    for (const PlatformCharset& known : kPlatformCharsets) {
+        if (!Names(known, trimmed)) continue;
+        if (!PlatformConverts(known.codePage)) return Charset::kUnknown;
+        return {Charset::kPlatform, &known.codePage};
     }
     return Charset::kUnknown;
 }
@@ -46,7 +114,7 @@ Charset GuessCharset(std::string_view text) {
 
 void AppendAsCp932(std::string_view text, Charset charset, std::string& out) {
     if (charset == Charset::kUsAscii) charset = GuessCharset(text);
-    switch (charset) {
+    switch (charset.kind) {
         case Charset::kIso2022Jp:
             AppendIso2022JpAsCp932(text, out);
             return;
@@ -59,6 +127,24 @@ void AppendAsCp932(std::string_view text, Charset charset, std::string& out) {
         case Charset::kLatin1:
             AppendLatin1AsCp932(text, out);
             return;
+        case Charset::kUtf16:
+            AppendUtf16BytesAsCp932(text, Utf16Order::kByOrderMark, out);
+            return;
+        case Charset::kUtf16Le:
+            AppendUtf16BytesAsCp932(text, Utf16Order::kLittleEndian, out);
+            return;
+        case Charset::kUtf16Be:
+            AppendUtf16BytesAsCp932(text, Utf16Order::kBigEndian, out);
+            return;
+        case Charset::kPlatform: {
+            std::u16string utf16;
+            if (platform::CodePageToUtf16(*charset.codePage, text, utf16)) {
+                AppendUtf16AsCp932(utf16, out);
+            } else {
+                out.append(text);
+            }
+            return;
+        }
         case Charset::kShiftJis:
         case Charset::kUnknown:
         case Charset::kUsAscii:

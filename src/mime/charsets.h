@@ -4,18 +4,39 @@
 #include <string>
 #include <string_view>
 
-enum class Charset {
-    kUnknown,   // left as it is
-    kUsAscii,   // often a mislabel: read as if no charset were named
-    kIso2022Jp,
-    kShiftJis,  // Shift_JIS, Windows-31J, CP932: already code page 932
-    kEucJp,
-    kUtf8,
-    kLatin1,
+#include "platform/platform.h"
+
+// The Japanese charsets, UTF-8, UTF-16, US-ASCII and ISO-8859-1 are read
+// here, exactly; the other charsets of the world by the platform's code page
+// tables (kPlatform), into Unicode and then code page 932.
+struct Charset {
+    enum Kind {
+        kUnknown,   // left as it is
+        kUsAscii,   // often a mislabel: read as if no charset were named
+        kIso2022Jp,
+        kShiftJis,  // Shift_JIS, Windows-31J, CP932: already code page 932
+        kEucJp,
+        kUtf8,
+        kLatin1,
+        kUtf16,     // big-endian unless a byte order mark says otherwise
+        kUtf16Le,
+        kUtf16Be,
+        kPlatform,
+    };
+
+    // From a kind alone, so that Charset::kUtf8 stands for a charset.
+    constexpr Charset(Kind kind = kUnknown, const platform::CodePage* codePage = nullptr)
+        : kind(kind), codePage(codePage) {}
+
+    Kind kind;
+    const platform::CodePage* codePage;  // kPlatform's entry in the table of names
 };
 
+inline bool operator==(Charset a, Charset b) { return a.kind == b.kind && a.codePage == b.codePage; }
+inline bool operator!=(Charset a, Charset b) { return !(a == b); }
+
 // The charset a MIME name stands for, in any letter case; kUnknown for
-// names not understood.
+// names not understood and for charsets the platform cannot convert.
 Charset CharsetFromName(std::string_view name);
 
 // The charset of text that names none: ISO-2022-JP when it holds its

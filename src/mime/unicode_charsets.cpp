@@ -51,6 +51,19 @@ std::size_t DecodeUtf8At(std::string_view text, std::size_t position, char32_t& 
     return 0;
 }
 
+constexpr char32_t kFirstHighSurrogate = 0xD800;
+constexpr char32_t kFirstLowSurrogate = 0xDC00;
+constexpr char32_t kLastLowSurrogate = 0xDFFF;
+constexpr char32_t kFirstBeyondPlane = 0x10000;
+constexpr int kSurrogateBits = 10;
+constexpr int kBitsPerByte = 8;
+constexpr std::size_t kUnitBytes = 2;
+constexpr char kBigEndianMark[] = "\xFE\xFF";
+constexpr char kLittleEndianMark[] = "\xFF\xFE";
+
+bool IsHighSurrogate(char32_t unit) { return unit >= kFirstHighSurrogate && unit < kFirstLowSurrogate; }
+bool IsLowSurrogate(char32_t unit) { return unit >= kFirstLowSurrogate && unit <= kLastLowSurrogate; }
+
 }  // namespace
 
 void AppendUtf8AsCp932(std::string_view text, std::string& out) {
@@ -70,6 +83,36 @@ void AppendUtf8AsCp932(std::string_view text, std::string& out) {
 
 void AppendLatin1AsCp932(std::string_view text, std::string& out) {
     for (const char byte : text) AppendUnicodeAsCp932(static_cast<unsigned char>(byte), out);
+}
+
+void AppendUtf16AsCp932(std::u16string_view units, std::string& out) {
+    for (std::size_t position = 0; position < units.size(); ++position) {
+        char32_t character = units[position];
+        if (IsHighSurrogate(character) && position + 1 < units.size() && IsLowSurrogate(units[position + 1])) {
+            const char32_t low = units[++position];
+            character = kFirstBeyondPlane + ((character - kFirstHighSurrogate) << kSurrogateBits) +
+                        (low - kFirstLowSurrogate);
+        }
+        AppendUnicodeAsCp932(character, out);
+    }
+}
+
+void AppendUtf16BytesAsCp932(std::string_view bytes, Utf16Order order, std::string& out) {
+    if (order == Utf16Order::kByOrderMark) {
+        const bool littleEndian = bytes.compare(0, kUnitBytes, kLittleEndianMark) == 0;
+        if (littleEndian || bytes.compare(0, kUnitBytes, kBigEndianMark) == 0) bytes.remove_prefix(kUnitBytes);
+        order = littleEndian ? Utf16Order::kLittleEndian : Utf16Order::kBigEndian;
+    }
+    const std::size_t lowByte = order == Utf16Order::kLittleEndian ? 0 : 1;
+    std::u16string units;
+    units.reserve(bytes.size() / kUnitBytes);
+    for (std::size_t position = 0; position + 1 < bytes.size(); position += kUnitBytes) {
+        const unsigned low = static_cast<unsigned char>(bytes[position + lowByte]);
+        const unsigned high = static_cast<unsigned char>(bytes[position + 1 - lowByte]);
+        units += static_cast<char16_t>(low | high << kBitsPerByte);
+    }
+    AppendUtf16AsCp932(units, out);
+    if (bytes.size() % kUnitBytes != 0) out += kGetaMark;
 }
 
 bool IsMultiByteUtf8(std::string_view text) {

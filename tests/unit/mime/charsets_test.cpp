@@ -2,11 +2,14 @@
 // the compiler emits every literal in code page 932.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "mime/charsets.h"
 
 namespace {
+
+using namespace std::string_literals;  // for texts holding NUL bytes
 
 struct ConversionCase {
     const char* what;
@@ -47,6 +50,20 @@ const ConversionCase kConversions[] = {
     {"an unknown charset stays", Charset::kUnknown, "\xa4\xa2\x1b$B", "\xa4\xa2\x1b$B"},
     {"US-ASCII holding JIS escapes", Charset::kUsAscii, "\x1b$B$\"\x1b(B", "あ"},
     {"US-ASCII holding raw UTF-8", Charset::kUsAscii, u8"あ", "あ"},
+    {"UTF-16 by its byte order mark", Charset::kUtf16, "\xff\xfe\xe5\x65\x2c\x67", "日本"},
+    {"UTF-16 big-endian without one", Charset::kUtf16, "\x65\xe5\x00" "a"s, "日a"},
+    {"UTF-16LE", Charset::kUtf16Le, "\xe5\x65", "日"},
+    {"UTF-16BE surrogate pair, lone surrogate, odd byte", Charset::kUtf16Be, "\xd8\x3d\xde\x00\xdc\x00\x00"s, "〓〓〓"},
+    // The platform's tables: iconv natively, as the conformance cases hold
+    // it to Windows's.
+    {"windows-1252", CharsetFromName("windows-1252"), "h\xe4h\xe4 \x93" "a\x94\x97", "h〓h〓 “a”―"},
+    {"KOI8-R", CharsetFromName("KOI8-R"), "\xdb\xcf\xd3\xd4\xc9\xca", "шостий"},
+    {"ISO-8859-7", CharsetFromName("iso-8859-7"), "\xe1\xe2\xe3", "αβγ"},
+    {"EUC-KR kanji and kana, a broken byte", CharsetFromName("euc-kr"), "\xec\xed\xdc\xe2\xaa\xa2\xff", "日本あ〓"},
+    {"GB2312", CharsetFromName("gb2312"), "\xd6\xd0\xce\xc4", "中文"},
+    {"Big5", CharsetFromName("big5"), "\xa4\xa4\xa4\xe5", "中文"},
+    {"GB18030 beyond the plane", CharsetFromName("gb18030"), "\x95\x32\x82\x36z", "〓z"},
+    {"UTF-7", CharsetFromName("utf-7"), "+ZeVnLIqe-", "日本語"},
 };
 
 TEST(CharsetConversionTest, EveryCharsetGivesCodePage932) {
@@ -59,19 +76,34 @@ TEST(CharsetConversionTest, EveryCharsetGivesCodePage932) {
 
 struct NameCase {
     const char* name;
-    Charset charset;
+    Charset::Kind kind;
+    uint32_t windowsCodePage = 0;  // of kPlatform
 };
 
 const NameCase kNames[] = {
-    {"ISO-2022-JP", Charset::kIso2022Jp}, {"iso-2022-jp-2", Charset::kIso2022Jp}, {"Shift_JIS", Charset::kShiftJis},
-    {"windows-31j", Charset::kShiftJis},  {"CP932", Charset::kShiftJis},          {"x-sjis", Charset::kShiftJis},
-    {"EUC-JP", Charset::kEucJp},          {"UTF-8", Charset::kUtf8},              {" utf8 ", Charset::kUtf8},
-    {"us-ascii", Charset::kUsAscii},      {"ISO-8859-1", Charset::kLatin1},       {"koi8-r", Charset::kUnknown},
-    {"", Charset::kUnknown},
+    {"ISO-2022-JP", Charset::kIso2022Jp},   {"iso-2022-jp-2", Charset::kIso2022Jp},  {"Shift_JIS", Charset::kShiftJis},
+    {"windows-31j", Charset::kShiftJis},    {"CP932", Charset::kShiftJis},           {"x-sjis", Charset::kShiftJis},
+    {"EUC-JP", Charset::kEucJp},            {"UTF-8", Charset::kUtf8},               {" utf8 ", Charset::kUtf8},
+    {"us-ascii", Charset::kUsAscii},        {"ISO-8859-1", Charset::kLatin1},        {"UTF-16", Charset::kUtf16},
+    {"utf-16le", Charset::kUtf16Le},        {"UTF-16BE", Charset::kUtf16Be},         {"", Charset::kUnknown},
+    {"x-user-defined", Charset::kUnknown},  {"iso-8859-12", Charset::kUnknown},
+    {"Windows-1250", Charset::kPlatform, 1250}, {"x-cp1258", Charset::kPlatform, 1258},
+    {"ISO_8859-2", Charset::kPlatform, 28592},  {"latin9", Charset::kPlatform, 28605},
+    {"KOI8-U", Charset::kPlatform, 21866},      {"ks_c_5601-1987", Charset::kPlatform, 949},
+    {"GBK", Charset::kPlatform, 936},           {"Big5", Charset::kPlatform, 950},
+    {"utf-7", Charset::kPlatform, 65000},
+    // Natively only: Windows has no code page for it.
+    {"iso-8859-16", Charset::kPlatform, platform::kNoWindowsCodePage},
 };
 
 TEST(CharsetConversionTest, NamesInAnyLetterCase) {
-    for (const NameCase& c : kNames) EXPECT_EQ(CharsetFromName(c.name), c.charset) << c.name;
+    for (const NameCase& c : kNames) {
+        const Charset charset = CharsetFromName(c.name);
+        EXPECT_EQ(charset.kind, c.kind) << c.name;
+        if (charset.kind == Charset::kPlatform) {
+            EXPECT_EQ(charset.codePage->windows, c.windowsCodePage) << c.name;
+        }
+    }
 }
 
 struct GuessCase {
