@@ -1,6 +1,8 @@
 // The few Windows services the plug-in uses, behind plain functions.
 // platform_win32.cpp implements them for the DLL; fake_platform.cpp records
-// and answers them for the native tests. Nothing here includes <windows.h>.
+// and answers them for the native tests, except the code page conversion,
+// which code_page_posix.cpp does natively by iconv for the tests and the
+// tool alike. Nothing here includes <windows.h>.
 #pragma once
 
 #include <cstdint>
