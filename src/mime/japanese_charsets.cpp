@@ -61,6 +61,24 @@ std::size_t MatchEscape(std::string_view text, std::size_t position, JisSet& set
 
 unsigned char ByteAt(std::string_view text, std::size_t position) { return static_cast<unsigned char>(text[position]); }
 
+enum class EucSet { kNone, kJisX0208, kKatakana, kJisX0212 };
+
+struct EucCharacter {
+    EucSet set;  // kNone: a byte of its own, ASCII or one that forms nothing
+    std::size_t length;
+};
+
+EucCharacter EucCharacterAt(std::string_view text, std::size_t position) {
+    const unsigned char byte = ByteAt(text, position);
+    const unsigned char next = position + 1 < text.size() ? ByteAt(text, position + 1) : 0;
+    if (byte == kSingleShift2 && next >= kFirstKatakana && next <= kLastKatakana) return {EucSet::kKatakana, 2};
+    if (byte == kSingleShift3 && IsEucByte(next) && position + 2 < text.size() && IsEucByte(ByteAt(text, position + 2))) {
+        return {EucSet::kJisX0212, 3};
+    }
+    if (IsEucByte(byte) && IsEucByte(next)) return {EucSet::kJisX0208, 2};
+    return {EucSet::kNone, 1};
+}
+
 }  // namespace
 
 void AppendIso2022JpAsCp932(std::string_view text, std::string& out) {
@@ -105,22 +123,22 @@ void AppendIso2022JpAsCp932(std::string_view text, std::string& out) {
 void AppendEucJpAsCp932(std::string_view text, std::string& out) {
     std::size_t position = 0;
     while (position < text.size()) {
-        const unsigned char byte = ByteAt(text, position);
-        const unsigned char next = position + 1 < text.size() ? ByteAt(text, position + 1) : 0;
-        if (byte == kSingleShift2 && next >= kFirstKatakana && next <= kLastKatakana) {
-            out += static_cast<char>(next);
-            position += 2;
-        } else if (byte == kSingleShift3 && IsEucByte(next) && position + 2 < text.size() &&
-                   IsEucByte(ByteAt(text, position + 2))) {
-            out += kGetaMark;
-            position += 3;
-        } else if (IsEucByte(byte) && IsEucByte(next)) {
-            AppendJisX0208AsCp932(byte & ~kHighBit, next & ~kHighBit, out);
-            position += 2;
-        } else {
-            out += static_cast<char>(byte);
-            ++position;
+        const EucCharacter character = EucCharacterAt(text, position);
+        switch (character.set) {
+            case EucSet::kKatakana:
+                out += text[position + 1];
+                break;
+            case EucSet::kJisX0212:
+                out += kGetaMark;
+                break;
+            case EucSet::kJisX0208:
+                AppendJisX0208AsCp932(ByteAt(text, position) & ~kHighBit, ByteAt(text, position + 1) & ~kHighBit, out);
+                break;
+            case EucSet::kNone:
+                out += text[position];
+                break;
         }
+        position += character.length;
     }
 }
 
@@ -136,25 +154,11 @@ bool HasIso2022JpEscape(std::string_view text) {
 
 bool IsEucJpText(std::string_view text) {
     bool any = false;
-    std::size_t position = 0;
-    while (position < text.size()) {
-        const unsigned char byte = ByteAt(text, position);
-        if (byte < kHighBit) {
-            ++position;
-            continue;
-        }
-        const unsigned char next = position + 1 < text.size() ? ByteAt(text, position + 1) : 0;
-        if (byte == kSingleShift2 && next >= kFirstKatakana && next <= kLastKatakana) {
-            position += 2;
-        } else if (byte == kSingleShift3 && IsEucByte(next) && position + 2 < text.size() &&
-                   IsEucByte(ByteAt(text, position + 2))) {
-            position += 3;
-        } else if (IsEucByte(byte) && IsEucByte(next)) {
-            position += 2;
-        } else {
-            return false;
-        }
-        any = true;
+    for (std::size_t position = 0; position < text.size();) {
+        const EucCharacter character = EucCharacterAt(text, position);
+        if (character.set == EucSet::kNone && ByteAt(text, position) >= kHighBit) return false;
+        any = any || character.set != EucSet::kNone;
+        position += character.length;
     }
     return any;
 }
