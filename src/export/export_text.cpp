@@ -21,7 +21,7 @@ ExportText WriteExportText(const char* textPath, MessageSource& source) {
         if (text == nullptr) continue;
         // Without memory for the readable form, the message goes as it came.
         std::string decoded;
-        if (PluginSettings.DecodeMime != 0 && DecodeMimeMessage(text, decoded)) text = decoded.c_str();
+        if (PluginSettings.DecodeMime != 0 && mime::DecodeMimeMessage(text, decoded)) text = decoded.c_str();
         // Streamed: one text at a time, given back as soon as it is written.
         const int lines = WriteMessageBlock(text, file, linesBefore);
         source.Release();

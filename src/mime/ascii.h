@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace mime {
+
 inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -49,3 +51,5 @@ inline int HexDigitValue(char c) {
     if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
     return -1;
 }
+
+}  // namespace mime

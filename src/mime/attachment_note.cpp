@@ -2,6 +2,8 @@
 
 #include "resources/strings.h"
 
+namespace mime {
+
 namespace {
 
 constexpr int kDigitsPerGroup = 3;
@@ -21,3 +23,5 @@ std::string GroupedCount(std::size_t count) {
 std::string AttachmentNote(const std::string& name, std::size_t size) {
     return strings::kAttachmentNoteStart + name + " (" + GroupedCount(size) + strings::kAttachmentNoteEnd;
 }
+
+}  // namespace mime

@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <string>
 
+namespace mime {
+
 // "[添付ファイル: NAME (2,057 バイト)]", with the size in decimal grouped
 // by thousands.
 std::string AttachmentNote(const std::string& name, std::size_t size);
+
+}  // namespace mime

@@ -4,6 +4,8 @@
 #include "mime/japanese_charsets.h"
 #include "mime/unicode_charsets.h"
 
+namespace mime {
+
 namespace {
 
 struct CharsetName {
@@ -152,3 +154,5 @@ void AppendAsCp932(std::string_view text, Charset charset, std::string& out) {
             return;
     }
 }
+
+}  // namespace mime

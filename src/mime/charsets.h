@@ -6,6 +6,8 @@
 
 #include "platform/platform.h"
 
+namespace mime {
+
 // The Japanese charsets, UTF-8, UTF-16, US-ASCII and ISO-8859-1 are read
 // here, exactly; the other charsets of the world by the platform's code page
 // tables (kPlatform), into Unicode and then code page 932.
@@ -46,3 +48,5 @@ Charset CharsetFromName(std::string_view name);
 Charset GuessCharset(std::string_view text);
 
 void AppendAsCp932(std::string_view text, Charset charset, std::string& out);
+
+}  // namespace mime

@@ -2,6 +2,8 @@
 // codec; do not edit. Sorted by Unicode for a binary search.
 #include "mime/cp932_table.h"
 
+namespace mime {
+
 const UnicodeCp932Pair kUnicodeToCp932[] = {
     {0x00A0, 0x0020}, {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00A5, 0x005C}, {0x00A7, 0x8198}, {0x00A8, 0x814E},
     {0x00AC, 0x81CA}, {0x00B0, 0x818B}, {0x00B1, 0x817D}, {0x00B4, 0x814C}, {0x00B6, 0x81F7}, {0x00D7, 0x817E},
@@ -1240,3 +1242,5 @@ const UnicodeCp932Pair kUnicodeToCp932[] = {
 };
 
 const std::size_t kUnicodeToCp932Count = sizeof kUnicodeToCp932 / sizeof kUnicodeToCp932[0];
+
+}  // namespace mime

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace mime {
+
 struct UnicodeCp932Pair {
     uint16_t unicode;
     // A single byte (half-width katakana, or a space, yen sign or overline
@@ -16,3 +18,5 @@ struct UnicodeCp932Pair {
 // Sorted by unicode, ASCII left out (it stays as it is).
 extern const UnicodeCp932Pair kUnicodeToCp932[];
 extern const std::size_t kUnicodeToCp932Count;
+
+}  // namespace mime

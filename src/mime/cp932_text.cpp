@@ -4,6 +4,8 @@
 
 #include "mime/cp932_table.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char32_t kFirstNonAscii = 0x80;
@@ -57,3 +59,5 @@ void AppendJisX0208AsCp932(unsigned char row, unsigned char cell, std::string& o
     out += static_cast<char>(lead);
     out += static_cast<char>(trail);
 }
+
+}  // namespace mime

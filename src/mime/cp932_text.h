@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace mime {
+
 // 〓, which stands for every character code page 932 cannot hold.
 constexpr char kGetaMark[] = "\x81\xAC";
 
@@ -15,3 +17,4 @@ void AppendUnicodeAsCp932(char32_t character, std::string& out);
 // they convert to arithmetically; rows that code page 932 leaves empty as 〓.
 void AppendJisX0208AsCp932(unsigned char row, unsigned char cell, std::string& out);
 
+}  // namespace mime

@@ -6,6 +6,8 @@
 #include "mime/charsets.h"
 #include "mime/transfer_encoding.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char kWordStart[] = "=?";
@@ -135,3 +137,5 @@ std::string DecodeHeaderText(std::string_view value) {
     }
     return SingleLine(decoded);
 }
+
+}  // namespace mime

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace mime {
+
 // One unfolded header value as readable code page 932 text on one line:
 // RFC 2047 encoded words (B and Q, any letter case, wherever they stand,
 // inside quoted display names too) are decoded, and the white space between
@@ -16,3 +18,5 @@ std::string DecodeHeaderText(std::string_view value);
 
 // text on one line: control bytes become spaces (NUL goes), the ends are trimmed.
 std::string SingleLine(std::string_view text);
+
+}  // namespace mime

@@ -6,6 +6,8 @@
 #include "mime/ascii.h"
 #include "mime/cp932_text.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char kCommentStart[] = "<!--";
@@ -253,3 +255,5 @@ std::string DeclaredHtmlCharset(std::string_view html) {
     }
     return name;
 }
+
+}  // namespace mime

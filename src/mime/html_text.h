@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace mime {
+
 // Tags go; br, p, div, li, headings and the other blocks end lines; script,
 // style and title go with their content; the white space of the source
 // collapses as a browser would (pre keeps it); entities (the common named
@@ -13,3 +15,5 @@ std::string HtmlToText(std::string_view html);
 
 // The charset an HTML document declares in its meta element; empty when none.
 std::string DeclaredHtmlCharset(std::string_view html);
+
+}  // namespace mime

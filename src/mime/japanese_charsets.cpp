@@ -3,6 +3,8 @@
 #include "mime/cp932_text.h"
 #include "platform/cp932.h"
 
+namespace mime {
+
 namespace {
 
 constexpr unsigned char kEscape = 0x1B;
@@ -181,3 +183,5 @@ bool IsPlausibleShiftJis(std::string_view text) {
     }
     return commonLead;
 }
+
+}  // namespace mime

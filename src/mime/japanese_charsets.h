@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace mime {
+
 // ISO-2022-JP and its common relatives: ESC $ B and ESC $ @ (JIS X 0208),
 // ESC ( B and ESC ( J (ASCII, JIS Roman), ESC ( I and SO/SI (half-width
 // katakana). Sets code page 932 lacks (JIS X 0212, other countries' sets)
@@ -30,3 +32,5 @@ bool IsEucJpText(std::string_view text);
 // lead bytes of kana, punctuation and the common kanji are. EUC-JP uses
 // that range only for its rare single shifts, so this tells the two apart.
 bool IsPlausibleShiftJis(std::string_view text);
+
+}  // namespace mime

@@ -2,6 +2,8 @@
 
 #include "mime/ascii.h"
 
+namespace mime {
+
 namespace {
 
 struct Line {
@@ -75,3 +77,5 @@ const std::string* FindField(const MimeEntity& entity, std::string_view name) {
     }
     return found;
 }
+
+}  // namespace mime

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace mime {
+
 struct HeaderField {
     std::string_view name;
     // Unfolded: the line ends are gone, the blanks that began each
@@ -27,3 +29,5 @@ MimeEntity ParseEntity(std::string_view text);
 // The value of the last field of that name, in any letter case (the last,
 // as the plug-in takes headers without decoding); null when there is none.
 const std::string* FindField(const MimeEntity& entity, std::string_view name);
+
+}  // namespace mime

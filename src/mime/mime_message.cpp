@@ -6,6 +6,8 @@
 #include "mime/mime_entity.h"
 #include "mime/readable_body.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
@@ -47,3 +49,5 @@ bool DecodeMimeMessage(const char* messageText, std::string& decoded) noexcept {
         return false;
     }
 }
+
+}  // namespace mime

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace mime {
+
 // decoded gets the message's Subject, From and Date lines (those it has,
 // decoded), an empty line and its readable body (ReadableBody), every line
 // ending in CR LF and no NUL byte in it. Without any of the three it starts
@@ -12,3 +14,5 @@
 // cannot be decoded stays as it came. False only when memory runs out;
 // decoded is then empty, and the caller keeps the text as it came.
 bool DecodeMimeMessage(const char* messageText, std::string& decoded) noexcept;
+
+}  // namespace mime

@@ -2,6 +2,8 @@
 
 #include "mime/ascii.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char kDashes[] = "--";
@@ -49,3 +51,5 @@ std::vector<std::string_view> SplitMultipart(std::string_view body, std::string_
     if (inPart) parts.push_back(body.substr(partStart));
     return parts;
 }
+
+}  // namespace mime

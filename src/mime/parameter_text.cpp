@@ -6,6 +6,8 @@
 #include "mime/charsets.h"
 #include "mime/header_text.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char kExtendedMark = '*';
@@ -98,3 +100,5 @@ std::string DecodeParameterText(const StructuredField& field, std::string_view n
     if (!sections.empty()) return Rfc2231Text(sections);
     return plain != nullptr ? DecodeHeaderText(*plain) : std::string();
 }
+
+}  // namespace mime

@@ -13,6 +13,8 @@
 #include "mime/structured_field.h"
 #include "mime/transfer_encoding.h"
 
+namespace mime {
+
 namespace {
 
 constexpr int kDeepestNesting = 16;
@@ -166,3 +168,5 @@ std::string ReadableHeaderLines(const MimeEntity& entity) {
     }
     return lines;
 }
+
+}  // namespace mime

@@ -5,6 +5,8 @@
 
 #include "mime/mime_entity.h"
 
+namespace mime {
+
 // The body of message in code page 932, lines ending in LF or CR LF:
 // - text/plain and text/html parts (HTML as text) decoded from their
 //   transfer encoding and charset (without a charset, GuessCharset; for
@@ -23,3 +25,5 @@ std::string ReadableBody(const MimeEntity& message);
 // "Subject: ...", "From: ...", "Date: ..." for those of the three that
 // entity has, decoded, each ending in LF.
 std::string ReadableHeaderLines(const MimeEntity& entity);
+
+}  // namespace mime

@@ -2,6 +2,8 @@
 
 #include "mime/ascii.h"
 
+namespace mime {
+
 namespace {
 
 constexpr char kSeparator = ';';
@@ -58,3 +60,5 @@ std::string ParameterValue(const StructuredField& field, std::string_view name) 
     }
     return std::string();
 }
+
+}  // namespace mime

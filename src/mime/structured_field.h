@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace mime {
+
 struct FieldParameter {
     std::string name;   // lower case, with any RFC 2231 "*" and section number
     std::string value;  // quotes and backslash escapes removed
@@ -19,3 +21,5 @@ StructuredField ParseStructuredField(std::string_view text);
 
 // The parameter's value as written; empty when it is missing.
 std::string ParameterValue(const StructuredField& field, std::string_view name);
+
+}  // namespace mime

@@ -2,6 +2,8 @@
 
 #include "mime/ascii.h"
 
+namespace mime {
+
 namespace {
 
 constexpr int kBitsPerBase64Digit = 6;
@@ -117,3 +119,5 @@ bool DecodeBase64(std::string_view text, std::string& out) {
 std::string DecodeQuotedPrintable(std::string_view text) { return DecodeQuoted(text, false); }
 
 std::string DecodeQEncoding(std::string_view text) { return DecodeQuoted(text, true); }
+
+}  // namespace mime

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace mime {
+
 enum class TransferEncoding { kIdentity, kBase64, kQuotedPrintable };
 
 // 7bit, 8bit, binary and names not understood are identity: the bytes stay.
@@ -24,3 +26,5 @@ std::string DecodeQuotedPrintable(std::string_view text);
 
 // The Q encoding of header words: quoted-printable in which "_" is a space.
 std::string DecodeQEncoding(std::string_view text);
+
+}  // namespace mime

@@ -2,6 +2,8 @@
 
 #include "mime/cp932_text.h"
 
+namespace mime {
+
 namespace {
 
 constexpr unsigned char kContinuationMask = 0xC0;
@@ -127,3 +129,5 @@ bool IsMultiByteUtf8(std::string_view text) {
     }
     return multiByte;
 }
+
+}  // namespace mime

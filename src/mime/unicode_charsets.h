@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace mime {
+
 // A byte that starts no well-formed UTF-8 sequence becomes 〓, as does a
 // character beyond the Basic Multilingual Plane (emoji among them).
 void AppendUtf8AsCp932(std::string_view text, std::string& out);
@@ -26,3 +28,5 @@ void AppendUtf16BytesAsCp932(std::string_view bytes, Utf16Order order, std::stri
 // True when text is well-formed UTF-8 holding at least one multi-byte
 // sequence: 8-bit text that is surely UTF-8 rather than Shift-JIS.
 bool IsMultiByteUtf8(std::string_view text);
+
+}  // namespace mime

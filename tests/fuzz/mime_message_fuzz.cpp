@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The host hands over a NUL-terminated text: a NUL in the input ends it.
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::string decoded;
-    Require(DecodeMimeMessage(text.c_str(), decoded));
+    Require(mime::DecodeMimeMessage(text.c_str(), decoded));
     Require(decoded.find('\0') == std::string::npos);
     for (std::size_t i = 0; i < decoded.size(); ++i) {
         if (decoded[i] == '\n') Require(i > 0 && decoded[i - 1] == '\r');

@@ -94,6 +94,8 @@ def main():
         "// codec; do not edit. Sorted by Unicode for a binary search.",
         '#include "mime/cp932_table.h"',
         "",
+        "namespace mime {",
+        "",
         "const UnicodeCp932Pair kUnicodeToCp932[] = {",
     ]
     for start in range(0, len(pairs), PAIRS_PER_LINE):
@@ -103,6 +105,8 @@ def main():
         "};",
         "",
         "const std::size_t kUnicodeToCp932Count = sizeof kUnicodeToCp932 / sizeof kUnicodeToCp932[0];",
+        "",
+        "}  // namespace mime",
         "",
     ]
     with open(sys.argv[1], "w", encoding="ascii", newline="\n") as out:

@@ -1,11 +1,14 @@
 // Every #include in src/ goes down the layer order that CMake builds from:
-// an area uses only itself, the areas of lower ranks and the resources.
+// an area uses only itself, the areas of lower ranks and the resources; and
+// no two areas define one inline function or class under one name, which
+// the linker would silently merge into one of the two definitions.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -94,6 +97,74 @@ TEST(LayerOrderTest, NoIncludeInSrcGoesUpTheOrder) {
         }
     }
     EXPECT_GT(checked, 0);
+}
+
+// The inline functions and classes that a file defines with external
+// linkage, by their qualified names: those at the top of a named namespace
+// or of the global one, not inside an anonymous namespace. Namespaces are
+// closed by a line "}  // namespace ...", as every file here writes them.
+std::vector<std::string> SharedDefinitions(std::istream& text) {
+    const std::regex open(R"re(^namespace\s*([\w:]*)\s*\{)re");
+    const std::regex close(R"re(^\}\s*//\s*namespace)re");
+    const std::regex definition(R"re(^(?:inline\b[^(=]*?\b(\w+)\s*\(|(?:struct|class)\s+(\w+)\b[^;]*$))re");
+    std::vector<std::string> names;
+    std::vector<std::string> scopes;
+    std::string line;
+    while (std::getline(text, line)) {
+        std::smatch match;
+        if (std::regex_search(line, match, open)) {
+            scopes.push_back(match[1]);
+        } else if (std::regex_search(line, match, close)) {
+            if (!scopes.empty()) scopes.pop_back();
+        } else if (std::regex_search(line, match, definition)) {
+            std::string qualified;
+            bool internal = false;
+            for (const std::string& scope : scopes) {
+                internal = internal || scope.empty();
+                qualified += scope + "::";
+            }
+            if (!internal) names.push_back(qualified + (match[1].matched ? match[1] : match[2]).str());
+        }
+    }
+    return names;
+}
+
+struct DefinitionCase {
+    const char* text;
+    std::vector<std::string> names;
+};
+
+const DefinitionCase kDefinitionCases[] = {
+    {"inline bool IsWhiteSpace(char c) { return c == ' '; }\n", {"IsWhiteSpace"}},
+    {"namespace mime {\n\ninline char LowerAscii(char c);\nstruct Charset {\n}  // namespace mime\n",
+     {"mime::LowerAscii", "mime::Charset"}},
+    {"namespace {\ninline int Local() { return 0; }\nstruct Piece {\n}  // namespace\ninline int After();\n",
+     {"After"}},
+    {"class BatchCompressor;\nconstexpr inline int kValue = 1;\n    inline int Member();\n", {}},
+};
+
+TEST(LayerOrderTest, CheckerFindsInlineAndClassDefinitions) {
+    for (const DefinitionCase& c : kDefinitionCases) {
+        std::istringstream text(c.text);
+        EXPECT_EQ(SharedDefinitions(text), c.names) << c.text;
+    }
+}
+
+TEST(LayerOrderTest, NoTwoAreasDefineOneNameInline) {
+    const fs::path source = fs::path(CTP_SOURCE_DIR) / "src";
+    std::map<std::string, std::set<std::string>> areasOf;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path relative = fs::relative(entry.path(), source);
+        if (relative == relative.filename()) continue;
+        std::ifstream file(entry.path());
+        for (const std::string& name : SharedDefinitions(file)) areasOf[name].insert(relative.begin()->string());
+    }
+    EXPECT_GT(areasOf.size(), 0u);
+    for (const auto& [name, areas] : areasOf) {
+        EXPECT_EQ(areas.size(), 1u) << name << " is defined in " << areas.size() << " areas, first "
+                                    << *areas.begin() << " and " << *areas.rbegin();
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "mime/charsets.h"
 
+namespace mime {
 namespace {
 
 using namespace std::string_literals;  // for texts holding NUL bytes
@@ -130,3 +131,4 @@ TEST(CharsetConversionTest, TextThatNamesNoCharset) {
 }
 
 }  // namespace
+}  // namespace mime

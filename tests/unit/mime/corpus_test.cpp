@@ -10,6 +10,7 @@
 
 #include "mime/mime_message.h"
 
+namespace mime {
 namespace {
 
 namespace fs = std::filesystem;
@@ -43,3 +44,4 @@ TEST(MimeCorpusTest, EveryMessageDecodesToItsExpectedText) {
 }
 
 }  // namespace
+}  // namespace mime

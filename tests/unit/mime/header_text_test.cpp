@@ -7,6 +7,7 @@
 #include "mime/parameter_text.h"
 #include "mime/structured_field.h"
 
+namespace mime {
 namespace {
 
 struct HeaderCase {
@@ -81,3 +82,4 @@ TEST(HeaderTextTest, StructuredFieldValueIsLowerCase) {
 }
 
 }  // namespace
+}  // namespace mime

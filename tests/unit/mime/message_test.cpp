@@ -7,6 +7,7 @@
 #include "mime/html_text.h"
 #include "mime/mime_message.h"
 
+namespace mime {
 namespace {
 
 std::string Decode(const std::string& message) {
@@ -139,3 +140,4 @@ TEST(MimeMessageTest, HtmlAsText) {
 }
 
 }  // namespace
+}  // namespace mime

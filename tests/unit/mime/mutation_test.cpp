@@ -65,7 +65,7 @@ TEST(MimeMutationTest, MutatedMessagesAlwaysDecodeToCleanLines) {
         for (int round = 0; round < kRoundsPerMessage; ++round) {
             const std::string text = Mutated(original, random);
             std::string decoded;
-            ASSERT_TRUE(DecodeMimeMessage(text.c_str(), decoded));
+            ASSERT_TRUE(mime::DecodeMimeMessage(text.c_str(), decoded));
             ASSERT_EQ(decoded.find('\0'), std::string::npos);
             ASSERT_TRUE(EveryLineEndsInCrLf(decoded)) << text;
         }

@@ -5,6 +5,7 @@
 
 #include "mime/transfer_encoding.h"
 
+namespace mime {
 namespace {
 
 struct DecodeCase {
@@ -42,3 +43,4 @@ TEST(TransferEncodingTest, QEncodingUnderscoreIsASpace) {
 }
 
 }  // namespace
+}  // namespace mime
