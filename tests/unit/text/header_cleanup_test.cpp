@@ -37,6 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CleanUpCase{"TagAndSpaceOnly", "[ml] ", ""},
                       CleanUpCase{"ReplyPrefixStays", "Re: [ml:1] Meeting", "Re: [ml:1] Meeting"},
                       CleanUpCase{"LeadingBlanksStay", "  [ml] Meeting", "  Meeting"},
+                      CleanUpCase{"VerticalTabIsWhiteSpace", "\v[ml] Meeting", "\vMeeting"},
                       CleanUpCase{"OnlyFirstTag", "[a][b] c", "[b] c"},
                       CleanUpCase{"FirstCloseEndsTag", "[a[b]] c", "] c"},
                       CleanUpCase{"UnclosedUnchanged", "[ml Meeting", "[ml Meeting"},
