@@ -1,5 +1,7 @@
-// Reads a Palm DOC database held in memory, checking every offset and count
-// before it is used, so that a damaged file gives a message, not a crash.
+// Reads a Palm DOC database from a source of bytes one part at a time:
+// every offset and count is checked before it is used, so that a damaged
+// file gives a message, not a crash, and a document of any size takes one
+// record's memory.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "palmdoc/byte_source.h"
+
 struct PalmDocRecord {
     uint32_t offset = 0;
     uint32_t storedLength = 0;
+    // Set once the record has been read.
     uint32_t textLength = 0;
 };
 
@@ -24,12 +29,40 @@ struct PalmDocDatabase {
     uint16_t recordSize = 0;
     // The text records, 1 to recordCount.
     std::vector<PalmDocRecord> records;
-    // All text records decompressed, in order.
+    // All text records decompressed, in order: filled by ReadPalmDocDatabase
+    // alone.
     std::vector<unsigned char> text;
 };
 
-// Fills database from the file's bytes. Records after the text records (a
-// reader's bookmarks, say) are allowed and ignored. Returns false with a
-// message in error when the file is not a readable Palm DOC.
+// What a read came to. A source that fails leaves its own message; a
+// database that is not a readable Palm DOC, what is wrong with it.
+enum class PalmDocRead { kDone, kSourceFailed, kDamaged };
+
+class PalmDocReader {
+public:
+    explicit PalmDocReader(ByteSource& source) : source_(source) {}
+
+    // Reads and checks the header, the record list and record 0. Records
+    // after the text records (a reader's bookmarks, say) are allowed and
+    // ignored.
+    PalmDocRead Open(std::string& error);
+
+    const PalmDocDatabase& Database() const { return database_; }
+
+    // Decodes text record k (0-based) into text, replacing what it held.
+    PalmDocRead ReadRecord(std::size_t k, std::vector<unsigned char>& text, std::string& error);
+
+private:
+    // Reads as many of the count bytes from offset on as the source has.
+    bool ReadAvailable(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& bytes,
+                       std::string& error);
+
+    ByteSource& source_;
+    PalmDocDatabase database_;
+    std::vector<unsigned char> stored_;  // the part being checked or decoded
+};
+
+// The whole database held in memory, its text included; false with a
+// message in error when it is not a readable Palm DOC.
 bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDatabase& database,
                          std::string& error);

@@ -1,33 +1,30 @@
-// The tool's record-by-record reader against the library's in-memory reader
-// on any bytes: both accept or both refuse, with the same records and text.
+// The tool's Palm DOC reader and the record decoder on any bytes: a database
+// is accepted with no record's text longer than its record size, or refused
+// with a message; nothing is read outside the input.
 #include <vector>
 
 #include "fuzz_support.h"
-#include "palmdoc/pdb_reader.h"
+#include "palmdoc/decompressor.h"
 #include "tools/coraxtopalm/palmdoc_file.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    PalmDocDatabase whole;
-    std::string error;
-    const bool accepted = ReadPalmDocDatabase(data, size, whole, error);
+namespace {
 
+constexpr std::size_t kRecordSize = 4096;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PalmDocFile file;
-    bool streamed = file.Open(WriteScratchFile(data, size), "input", error);
+    std::string error;
+    bool read = file.Open(WriteScratchFile(data, size), "input", error);
     std::vector<unsigned char> text;
+    for (std::size_t k = 0; read && k < file.Database().records.size(); ++k) {
+        read = file.ReadRecord(k, text, error);
+        if (read) Require(text.size() <= file.Database().recordSize);
+    }
+    Require(read || !error.empty());
+    // The same bytes as one compressed record.
     std::vector<unsigned char> record;
-    std::vector<std::uint32_t> lengths;
-    for (std::size_t k = 0; streamed && k < file.Database().records.size(); ++k) {
-        streamed = file.ReadRecord(k, record, error);
-        text.insert(text.end(), record.begin(), record.end());
-        lengths.push_back(static_cast<std::uint32_t>(record.size()));
-    }
-    Require(streamed == accepted);
-    if (!accepted) return 0;
-    Require(text == whole.text);
-    Require(lengths.size() == whole.records.size());
-    for (std::size_t k = 0; k < lengths.size(); ++k) {
-        Require(lengths[k] == whole.records[k].textLength);
-        Require(file.Database().records[k].offset == whole.records[k].offset);
-    }
+    if (DecompressRecord(data, size, kRecordSize, record, error)) Require(record.size() <= kRecordSize);
     return 0;
 }

@@ -1,7 +1,5 @@
-// A Palm DOC database read from its file one record at a time, each part
-// checked as the in-memory reader checks it (palmdoc/pdb_parts.h), so that
-// unpack and info need one record's memory whatever the size of the
-// document.
+// A Palm DOC database read from its file by the library's reader, one record
+// at a time, with the tool's words for what went wrong.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +9,10 @@
 
 #include "palmdoc/pdb_reader.h"
 
-class PalmDocFile {
+class PalmDocFile : private ByteSource {
 public:
     PalmDocFile() = default;
-    ~PalmDocFile();
+    ~PalmDocFile() override;
     PalmDocFile(const PalmDocFile&) = delete;
     PalmDocFile& operator=(const PalmDocFile&) = delete;
 
@@ -25,20 +23,19 @@ public:
 
     // The header fields and the text records' places; text stays empty and
     // a record's textLength is set once it has been read.
-    const PalmDocDatabase& Database() const { return database_; }
+    const PalmDocDatabase& Database() const { return reader_.Database(); }
 
     // Decodes text record k (0-based) into text, replacing what it held.
     bool ReadRecord(std::size_t k, std::vector<unsigned char>& text, std::string& error);
 
 private:
-    // How many of the count bytes from offset on the file has.
-    std::size_t Available(std::uint64_t offset, std::size_t count) const;
-    bool ReadAt(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& bytes, std::string& error);
-    bool Damaged(const std::string& why, std::string& error) const;
+    std::uint64_t Size() const override { return size_; }
+    bool Read(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& bytes,
+              std::string& error) override;
+    bool Worded(PalmDocRead read, std::string& error) const;
 
     std::FILE* file_ = nullptr;
     std::string shown_;
     std::uint64_t size_ = 0;
-    PalmDocDatabase database_;
-    std::vector<unsigned char> stored_;  // the record being decoded
+    PalmDocReader reader_{*this};
 };
