@@ -54,21 +54,8 @@ target_link_libraries(platform-conformance PRIVATE ctp_settings ctp_host ctp_pla
                       user32 comctl32 advapi32 ${CTP_STATIC_RUNTIME})
 
 # The record compressor of this build against the reference one, on the
-# native property test's shapes (tests/e2e/test_compressor_agreement.py), and
-# a second build of it with the compressor's area built never to choose SSE2:
-# no machine here lacks SSE2, so only such a build runs the plain hashing loop
-# that processors without it run.
-get_target_property(palmdoc_sources ctp_palmdoc SOURCES)
-get_target_property(palmdoc_includes ctp_palmdoc INCLUDE_DIRECTORIES)
-get_target_property(palmdoc_libraries ctp_palmdoc LINK_LIBRARIES)
-add_library(palmdoc-plain-hashing STATIC ${palmdoc_sources})
-target_include_directories(palmdoc-plain-hashing PUBLIC ${palmdoc_includes})
-target_compile_definitions(palmdoc-plain-hashing PRIVATE PALMDOC_CHOOSE_SSE2_AT_RUN_TIME=0)
-target_link_libraries(palmdoc-plain-hashing PUBLIC ${palmdoc_libraries})
-foreach(variant compressor-agreement compressor-agreement-plain)
-    add_executable(${variant} tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
-                   tests/support/reference_compressor.cpp)
-    target_include_directories(${variant} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-endforeach()
+# native property test's shapes (tests/e2e/test_compressor_agreement.py).
+add_executable(compressor-agreement tests/win32/compressor_agreement.cpp tests/support/compressor_shapes.cpp
+               tests/support/reference_compressor.cpp)
+target_include_directories(compressor-agreement PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(compressor-agreement PRIVATE ctp_palmdoc ${CTP_STATIC_RUNTIME})
-target_link_libraries(compressor-agreement-plain PRIVATE palmdoc-plain-hashing ${CTP_STATIC_RUNTIME})

@@ -3,16 +3,6 @@
 #include <cassert>
 #include <cstddef>
 
-// The 32-bit Windows build also runs on processors without SSE2, so the
-// compiler makes no vector code for it; where the processor has SSE2, as
-// nearly every one does, the hashes are made with it all the same, which
-// takes a third or more off the compressor's time there. A build defining
-// this as 0 always takes the plain loop, as a processor without SSE2 does;
-// the tests build one so.
-#if !defined(PALMDOC_CHOOSE_SSE2_AT_RUN_TIME) && defined(__GNUC__) && defined(__i386__) && !defined(__SSE2__)
-#define PALMDOC_CHOOSE_SSE2_AT_RUN_TIME 1
-#endif
-
 namespace palmdoc {
 
 namespace {
@@ -31,10 +21,7 @@ constexpr uint16_t kMixMultiplier = 0x1A5D;
 // prefixes, and a record that needs the longer ones needs several. The hash
 // is the top kBits bits of the last product.
 template <uint32_t kLength, unsigned kBits>
-#if PALMDOC_CHOOSE_SSE2_AT_RUN_TIME
-__attribute__((always_inline)) inline
-#endif
-void HashPairs(const unsigned char* __restrict in, uint16_t* __restrict out, std::size_t count) {
+void Hash(const unsigned char* __restrict in, uint16_t* __restrict out, std::size_t count) {
     // A wider index than the count's lets the compiler see that in[i + k]
     // cannot wrap around, which it must know to vectorise the loop.
     for (std::size_t i = 0; i < count; ++i) {
@@ -48,32 +35,6 @@ void HashPairs(const unsigned char* __restrict in, uint16_t* __restrict out, std
         }
         out[i] = static_cast<uint16_t>(static_cast<uint16_t>(mixed * kMixMultiplier) >> (kShortBits - kBits));
     }
-}
-
-#if PALMDOC_CHOOSE_SSE2_AT_RUN_TIME
-template <uint32_t kLength, unsigned kBits>
-__attribute__((target("sse2"))) void HashPairsWithSse2(const unsigned char* in, uint16_t* out, std::size_t count) {
-    HashPairs<kLength, kBits>(in, out, count);
-}
-
-bool HasSse2() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("sse2") != 0;
-    }();
-    return has;
-}
-#endif
-
-template <uint32_t kLength, unsigned kBits>
-void Hash(const unsigned char* in, uint16_t* out, std::size_t count) {
-#if PALMDOC_CHOOSE_SSE2_AT_RUN_TIME
-    if (HasSse2()) {
-        HashPairsWithSse2<kLength, kBits>(in, out, count);
-        return;
-    }
-#endif
-    HashPairs<kLength, kBits>(in, out, count);
 }
 
 }  // namespace
