@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "hotsync/users_file.h"
-#include "users_file_bytes.h"
+#include "users_file_scratch.h"
 
 namespace users_file_test {
 namespace {

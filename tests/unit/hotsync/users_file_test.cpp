@@ -8,10 +8,16 @@
 
 #include <gtest/gtest.h>
 
-#include "users_file_bytes.h"
+#include "users_file_scratch.h"
 
 namespace users_file_test {
 namespace {
+
+using users_dat::Bytes;
+using users_dat::Header;
+using users_dat::PutRecord;
+using users_dat::Record;
+using users_dat::UsersFile;
 
 struct ExpectedUser {
     int32_t id;

@@ -1,21 +1,25 @@
-// Builds users files byte by byte for the reader's tests, and writes them
-// where the reader looks.
+// Palm Desktop users files built byte by byte (layout in
+// src/hotsync/users_dat_format.md), for the reader's tests and the
+// users-dat-fixture program. Header-only, so that the fixture program needs
+// no test framework.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "hotsync/palm_desktop.h"
-
-namespace users_file_test {
+namespace users_dat {
 
 using Bytes = std::vector<unsigned char>;
 
-constexpr std::size_t kHeaderSize = 13;
+constexpr std::size_t kHeaderUnusedSize = 11;
+// The fields the reader skips hold bytes of their own, so that a reader that
+// takes one of them for data reads the wrong users.
+constexpr unsigned char kHeaderUnusedByte = 0xEE;
+constexpr uint16_t kBeforeBlockLength = 0xA1A1;
+constexpr uint16_t kAfterBlockLength = 0xA2A2;
+constexpr uint16_t kAfterBlock = 0xA3A3;
 
 inline void PutUint16(Bytes& out, uint16_t value) {
     out.push_back(static_cast<unsigned char>(value & 0xFF));
@@ -30,16 +34,16 @@ inline void PutUint32(Bytes& out, uint32_t value) {
 inline Bytes Header(uint16_t count) {
     Bytes out;
     PutUint16(out, count);
-    out.insert(out.end(), kHeaderSize - 2, 0xEE);
+    out.insert(out.end(), kHeaderUnusedSize, kHeaderUnusedByte);
     return out;
 }
 
 struct Record {
     uint32_t id;
-    std::string name;
-    std::string folderName;
-    Bytes block;    // skipped by its length
-    Bytes trailer;  // tags and what follows them
+    std::string name;        // code page 932, at most 255 bytes
+    std::string folderName;  // code page 932, at most 255 bytes
+    Bytes block;             // skipped by its length
+    Bytes trailer;           // tags and what follows them
 };
 
 // Appends the record; returns the offset just behind its folder name, from
@@ -51,11 +55,11 @@ inline std::size_t PutRecord(Bytes& out, const Record& record) {
     out.push_back(static_cast<unsigned char>(record.folderName.size()));
     out.insert(out.end(), record.folderName.begin(), record.folderName.end());
     const std::size_t wholeFrom = out.size();
-    PutUint16(out, 0xA1A1);
+    PutUint16(out, kBeforeBlockLength);
     PutUint16(out, static_cast<uint16_t>(record.block.size()));
-    PutUint16(out, 0xA2A2);
+    PutUint16(out, kAfterBlockLength);
     out.insert(out.end(), record.block.begin(), record.block.end());
-    PutUint16(out, 0xA3A3);
+    PutUint16(out, kAfterBlock);
     out.insert(out.end(), record.trailer.begin(), record.trailer.end());
     return wholeFrom;
 }
@@ -66,26 +70,4 @@ inline Bytes UsersFile(const std::vector<Record>& records) {
     return out;
 }
 
-// A scratch folder of the test; the reader forms "<folder>\users.dat", which
-// on the native build is one file name with a backslash in it.
-inline std::string ScratchFolder() {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("hotsync_") + test->test_suite_name() + "_" + test->name();
-    for (char& c : name) {
-        if (c == '/') c = '_';
-    }
-    return ::testing::TempDir() + name;
-}
-
-inline std::string UsersFilePath(const std::string& folder) { return folder + "\\users.dat"; }
-
-inline void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
-    const bool written =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ASSERT_EQ(std::fclose(file), 0);
-    ASSERT_TRUE(written) << path;
-}
-
-}  // namespace users_file_test
+}  // namespace users_dat
