@@ -86,6 +86,9 @@ endif()
 # instrumented with -fsanitize=fuzzer-no-link) each becomes fuzz_<name>.
 option(CTP_FUZZ "Build the libFuzzer programs fuzz_<name> (needs clang)" OFF)
 file(GLOB fuzz_sources CONFIGURE_DEPENDS tests/fuzz/*_fuzz.cpp)
+# The MIME test messages seed the MIME target where they stand (scripts/fuzz
+# names them too).
+file(GLOB fuzz_seeds_mime_message CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/mime/corpus/*.eml)
 if(CTP_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         message(FATAL_ERROR "CTP_FUZZ needs clang for libFuzzer")
@@ -106,7 +109,8 @@ foreach(fuzz_source ${fuzz_sources})
     if(BUILD_TESTING)
         add_executable(replay_${fuzz} ${fuzz_source} tests/fuzz/replay_main.cpp)
         target_link_libraries(replay_${fuzz} PRIVATE ctp_tool)
-        add_test(NAME fuzz_replay_${fuzz} COMMAND replay_${fuzz} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${fuzz})
+        add_test(NAME fuzz_replay_${fuzz}
+                 COMMAND replay_${fuzz} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${fuzz} ${fuzz_seeds_${fuzz}})
     endif()
     if(CTP_FUZZ)
         add_executable(fuzz_${fuzz} ${fuzz_source})
