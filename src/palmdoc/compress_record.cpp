@@ -29,8 +29,8 @@ constexpr uint32_t kTailCompareGuard = 1u << (kBitsPerByte * (kMaxMatch - kWideC
 // and then another, say), with chains of every length, which leave nothing
 // to walk. Building chains costs about as much as walking a few entries for
 // every position, so each step is taken only once the walks have visited more
-// entries than this for every position coded since the last (text visits
-// fewer than one), give or take the slack.
+// entries than this for every position coded since the last, give or take the
+// slack.
 constexpr uint32_t kSpacedPrefixLengths[] = {kBasePrefixLength, 5, 7};
 constexpr uint32_t kVisitsPerPosition = 2;
 constexpr uint32_t kVisitSlack = 256;
@@ -280,8 +280,3 @@ uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
 }
 
 uint32_t CompressionCapacity(uint32_t length) { return CodeWriter::CodeCapacity(length); }
-
-uint32_t CompressRecord(tBuf& record, int& compressError) {
-    RecordCompressor compressor;
-    return compressor.Compress(record, compressError);
-}

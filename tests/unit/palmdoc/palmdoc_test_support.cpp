@@ -69,7 +69,9 @@ Bytes Compress(const Bytes& input, uint32_t (*compress)(tBuf&, int&)) {
 
 }  // namespace
 
-Bytes CompressFast(const Bytes& input) { return Compress(input, CompressRecord); }
+Bytes CompressFast(const Bytes& input) {
+    return Compress(input, [](tBuf& record, int& compressError) { return RecordCompressor().Compress(record, compressError); });
+}
 Bytes CompressReference(const Bytes& input) { return Compress(input, CompressRecordReference); }
 
 Bytes Decompress(const Bytes& compressed) {
