@@ -6,9 +6,7 @@
 file(GLOB tool_sources CONFIGURE_DEPENDS tools/coraxtopalm/*.cpp)
 list(FILTER tool_sources EXCLUDE REGEX "/main\\.cpp$")
 add_library(ctp_tool STATIC ${tool_sources})
-# The tool compresses a database's records on several threads.
-find_package(Threads REQUIRED)
-target_link_libraries(ctp_tool PUBLIC ctp_mailbox ${CTP_CORE_LIBRARIES} Threads::Threads)
+target_link_libraries(ctp_tool PUBLIC ctp_mailbox ${CTP_CORE_LIBRARIES})
 target_compile_definitions(ctp_tool PRIVATE CTP_VERSION="${PROJECT_VERSION}")
 add_executable(coraxtopalm tools/coraxtopalm/main.cpp)
 target_link_libraries(coraxtopalm PRIVATE ctp_tool)

@@ -1,5 +1,6 @@
 #include "export/export_text.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -9,10 +10,25 @@
 #include "text/medoc_index.h"
 #include "text/message_block.h"
 
-ExportText WriteExportText(const char* textPath, MessageSource& source) {
+namespace {
+
+using platform::FileOperation;
+
+// The first failed operation on the text file, errno as the call left it.
+void Note(platform::FileFailure* failure, FileOperation operation, const char* textPath, int errorNumber) {
+    if (failure != nullptr && failure->operation == FileOperation::kNone) *failure = {operation, textPath, errorNumber};
+}
+
+}  // namespace
+
+ExportText WriteExportText(const char* textPath, MessageSource& source, platform::FileFailure* failure) {
+    if (failure != nullptr) *failure = {};
     ReleaseMeDocIndex();  // nothing of an earlier run reaches this one
     std::FILE* file = platform::Files.open(textPath, "wb");
-    if (file == nullptr) return ExportText::CannotCreate;
+    if (file == nullptr) {
+        Note(failure, FileOperation::kOpen, textPath, errno);
+        return ExportText::CannotCreate;
+    }
 
     int linesBefore = 0;
     bool written = true;
@@ -24,15 +40,23 @@ ExportText WriteExportText(const char* textPath, MessageSource& source) {
         if (PluginSettings.DecodeMime != 0 && mime::DecodeMimeMessage(text, decoded)) text = decoded.c_str();
         // Streamed: one text at a time, given back as soon as it is written.
         const int lines = WriteMessageBlock(text, file, linesBefore);
+        const int writeError = errno;
         source.Release();
         if (lines < 0) {
+            Note(failure, FileOperation::kWrite, textPath, writeError);
             written = false;
             break;
         }
         linesBefore += lines;
     }
-    written = written && platform::Files.flush(file) == 0;
-    written = platform::Files.close(file) == 0 && written;
+    if (written && platform::Files.flush(file) != 0) {
+        Note(failure, FileOperation::kFlush, textPath, errno);
+        written = false;
+    }
+    if (platform::Files.close(file) != 0) {
+        Note(failure, FileOperation::kClose, textPath, errno);
+        written = false;
+    }
     const ExportText result = source.Failed() ? ExportText::SourceFailed
                               : written       ? ExportText::Written
                                               : ExportText::WriteFailed;

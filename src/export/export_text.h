@@ -3,6 +3,7 @@
 #pragma once
 
 #include "export/message_source.h"
+#include "platform/file_failure.h"
 
 enum class ExportText {
     Written,       // the file holds every message the source gave
@@ -15,5 +16,6 @@ enum class ExportText {
 // on, MeDocIndexBuffer holds the index afterwards when the result is
 // Written; the caller releases it. On any other result the index is
 // released already. The index lists the messages that arrived, whatever the
-// host counted beforehand.
-ExportText WriteExportText(const char* textPath, MessageSource& source);
+// host counted beforehand. failure (when given) names the open, write, flush
+// or close of textPath that failed first.
+ExportText WriteExportText(const char* textPath, MessageSource& source, platform::FileFailure* failure = nullptr);

@@ -1,17 +1,22 @@
 #include "palmdoc/pdb_writer.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <vector>
 
-#include "palmdoc/batch_compressor.h"
 #include "palmdoc/byte_order.h"
+#include "palmdoc/compressor.h"
+#include "palmdoc/control_filter.h"
 #include "palmdoc/database_name.h"
 #include "palmdoc/pdb_format.h"
-#include "palmdoc/record_batch.h"
 #include "palmdoc/text_buffer.h"
 #include "palmdoc/text_stream.h"
+#include "platform/file_system.h"
 
 namespace {
+
+using platform::FileOperation;
+using platform::Files;
 
 void PutField16(unsigned char* at, uint16_t value) {
     const uint16_t converted = ToFileOrder16(value);
@@ -27,143 +32,160 @@ uint32_t FirstRecordOffset(uint32_t textRecords) {
     return pdb::kHeaderSize + pdb::RecordListSize(textRecords + 1) + pdb::kListGapSize;
 }
 
-bool WriteDatabaseHeader(const PdbFileOps& ops, std::FILE* pdb, const char* title, uint32_t textRecords) {
-    unsigned char header[pdb::kHeaderSize] = {};
+void BuildDatabaseHeader(unsigned char (&header)[pdb::kHeaderSize], const char* title, uint32_t textRecords) {
     FormatDatabaseName(title, header + pdb::kNameOffset);
     PutField32(header + pdb::kCreationDateOffset, pdb::kFixedDate);
     PutField32(header + pdb::kModificationDateOffset, pdb::kFixedDate);
     std::memcpy(header + pdb::kTypeOffset, pdb::kDocType, pdb::kFourCharCodeSize);
     std::memcpy(header + pdb::kCreatorOffset, pdb::kDocCreator, pdb::kFourCharCodeSize);
     PutField16(header + pdb::kNumberOfRecordsOffset, static_cast<uint16_t>(textRecords + 1));
-    return ops.write(header, sizeof header, 1, pdb) == 1;
 }
 
-// The text records' offsets are provisional here (as if every record kept
-// 4096 bytes); each is corrected when its record is written.
-bool WriteRecordList(const PdbFileOps& ops, std::FILE* pdb, uint32_t textRecords) {
+// The record list and the two zero bytes after it. The text records' offsets
+// are provisional (as if every record kept 4096 bytes) until their records
+// are written.
+std::vector<unsigned char> BuildRecordList(uint32_t textRecords) {
+    std::vector<unsigned char> list(pdb::RecordListSize(textRecords + 1) + pdb::kListGapSize);
     const uint32_t docHeaderOffset = FirstRecordOffset(textRecords);
-    if (!WriteBigEndian32(docHeaderOffset, pdb, ops) || !WriteBigEndian32(pdb::kRecordEntryTag, pdb, ops)) {
-        return false;
+    for (uint32_t k = 0; k <= textRecords; ++k) {
+        const uint32_t offset =
+            k == 0 ? docHeaderOffset : docHeaderOffset + pdb::kDocHeaderSize + pdb::kTextRecordSize * (k - 1);
+        PutField32(list.data() + pdb::RecordListSize(k), offset);
+        PutField32(list.data() + pdb::RecordListSize(k) + pdb::kRecordEntryTagOffset, pdb::kRecordEntryTag + k);
     }
-    for (uint32_t k = 1; k <= textRecords; ++k) {
-        const uint32_t provisional = docHeaderOffset + pdb::kDocHeaderSize + pdb::kTextRecordSize * (k - 1);
-        if (!WriteBigEndian32(provisional, pdb, ops) || !WriteBigEndian32(pdb::kRecordEntryTag + k, pdb, ops)) {
-            return false;
-        }
-    }
-    return WriteBigEndian16(0, pdb, ops) == 1;
+    return list;
 }
 
-bool WriteDocHeader(const PdbFileOps& ops, std::FILE* pdb, uint32_t textLength, uint32_t textRecords) {
-    unsigned char header[pdb::kDocHeaderSize] = {};
+void BuildDocHeader(unsigned char (&header)[pdb::kDocHeaderSize], uint32_t textLength, uint32_t textRecords) {
     PutField16(header + pdb::kCompressionOffset, pdb::kCompressionPalmDoc);
     PutField32(header + pdb::kTextLengthOffset, textLength);
     PutField16(header + pdb::kRecordCountOffset, static_cast<uint16_t>(textRecords));
     PutField16(header + pdb::kRecordSizeOffset, static_cast<uint16_t>(pdb::kTextRecordSize));
-    return ops.write(header, sizeof header, 1, pdb) == 1;
 }
 
-// The writer never leaves with a batch in the compressor's hands, so no
-// thread works on records that are gone.
-class BatchInFlight {
+// One conversion. Every step that fails says so once, the first failure
+// being the one the caller hears of; the false it returns ends the step
+// before it.
+class Conversion {
 public:
-    explicit BatchInFlight(BatchCompressor& compressor) : compressor_(compressor) {}
-    ~BatchInFlight() {
-        if (started_) compressor_.Abandon();
-    }
-    BatchInFlight(const BatchInFlight&) = delete;
-    BatchInFlight& operator=(const BatchInFlight&) = delete;
+    Conversion(const char* textPath, const char* pdbPath, WriteFailure& failure)
+        : textPath_(textPath), pdbPath_(pdbPath), failure_(failure) {}
 
-    void Start(tBuf* records, uint32_t count) {
-        compressor_.Start(records, count);
-        started_ = true;
-    }
-    bool Finish() {
-        started_ = false;
-        return compressor_.Finish();
-    }
+    bool Run(const char* title, const char* indexText, WriteProgress progress);
 
 private:
-    BatchCompressor& compressor_;
-    bool started_ = false;
+    bool Write(const char* title, const char* indexText, WriteProgress progress);
+    bool WriteRecords(TextStream& stream, std::vector<unsigned char>& list, uint64_t textLength,
+                      WriteProgress progress);
+    bool WriteBytes(const void* bytes, std::size_t length);
+
+    // Each takes errno as the failed call left it, so it is called right
+    // after that call.
+    bool TextFailed(FileOperation operation) { return FileFailed(operation, textPath_, errno); }
+    bool DatabaseFailed(FileOperation operation) { return FileFailed(operation, pdbPath_, errno); }
+    bool FileFailed(FileOperation operation, const char* path, int errorNumber) {
+        return Failed(WriteCause::kFile, {operation, path, errorNumber});
+    }
+    bool Failed(WriteCause cause, platform::FileFailure file, uint32_t record = 0, uint64_t textLength = 0);
+
+    const char* textPath_;
+    const char* pdbPath_;
+    std::FILE* text_ = nullptr;
+    std::FILE* pdb_ = nullptr;
+    WriteFailure& failure_;
 };
 
-bool WriteDatabase(const PdbFileOps& ops, std::FILE* text, std::FILE* pdb, const char* title,
-                   const char* indexText, BatchCompressor& compressor) {
+bool Conversion::Failed(WriteCause cause, platform::FileFailure file, uint32_t record, uint64_t textLength) {
+    if (failure_.cause == WriteCause::kNone) failure_ = {cause, file, record, textLength};
+    return false;
+}
+
+bool Conversion::WriteBytes(const void* bytes, std::size_t length) {
+    return Files.write(bytes, 1, length, pdb_) == length || DatabaseFailed(FileOperation::kWrite);
+}
+
+bool Conversion::Run(const char* title, const char* indexText, WriteProgress progress) {
+    text_ = Files.open(textPath_, "rb");
+    if (text_ == nullptr) TextFailed(FileOperation::kOpen);
+    pdb_ = Files.open(pdbPath_, "wb");
+    if (pdb_ == nullptr) DatabaseFailed(FileOperation::kOpen);
+    bool written = text_ != nullptr && pdb_ != nullptr && Write(title, indexText, progress);
+    // Only the destination's close can lose data; the text file was only read.
+    if (text_ != nullptr) Files.close(text_);
+    if (pdb_ != nullptr && Files.close(pdb_) != 0) written = DatabaseFailed(FileOperation::kClose);
+    return written;
+}
+
+bool Conversion::Write(const char* title, const char* indexText, WriteProgress progress) {
     const std::size_t indexLength = indexText != nullptr ? std::strlen(indexText) : 0;
-    if (ops.seek(text, 0, SEEK_END) != 0) return false;
-    const long fileLength = ops.tell(text);
-    if (fileLength < 0 || ops.seek(text, 0, SEEK_SET) != 0) return false;
+    if (Files.seek(text_, 0, SEEK_END) != 0) return TextFailed(FileOperation::kSeek);
+    const long fileLength = Files.tell(text_);
+    if (fileLength < 0) return TextFailed(FileOperation::kTell);
+    if (Files.seek(text_, 0, SEEK_SET) != 0) return TextFailed(FileOperation::kSeek);
 
     // Beyond 65534 records the 16-bit counts would wrap and readers would see
     // a different document, so such a stream is refused before anything of it
     // is written.
     const uint64_t textLength = static_cast<uint64_t>(fileLength) + indexLength;
-    if (textLength > pdb::kMaxTextLength) return false;
+    if (textLength > pdb::kMaxTextLength) return Failed(WriteCause::kTooLong, {}, 0, textLength);
     const uint32_t textRecords =
         static_cast<uint32_t>((textLength + pdb::kTextRecordSize - 1) / pdb::kTextRecordSize);
 
-    if (!WriteDatabaseHeader(ops, pdb, title, textRecords) || !WriteRecordList(ops, pdb, textRecords) ||
-        !WriteDocHeader(ops, pdb, static_cast<uint32_t>(textLength), textRecords)) {
+    unsigned char header[pdb::kHeaderSize] = {};
+    BuildDatabaseHeader(header, title, textRecords);
+    std::vector<unsigned char> list = BuildRecordList(textRecords);
+    unsigned char docHeader[pdb::kDocHeaderSize] = {};
+    BuildDocHeader(docHeader, static_cast<uint32_t>(textLength), textRecords);
+    if (!WriteBytes(header, sizeof header) || !WriteBytes(list.data(), list.size()) ||
+        !WriteBytes(docHeader, sizeof docHeader)) {
         return false;
     }
-
-    TextStream stream(ops, text, indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength));
-    RecordBatch written(ops, pdb);
-    // Two batches: while one is compressed, the text of the next is read and
-    // the records of the one before are written.
-    tBuf batches[2][kMaxBatchRecords];
-    BatchInFlight inFlight(compressor);
-    uint32_t recordsLeft = textRecords;
-    const auto fill = [&](tBuf* records, uint32_t& count) {
-        count = std::min(kMaxBatchRecords, recordsLeft);
-        recordsLeft -= count;
-        for (uint32_t i = 0; i < count; ++i) {
-            if (!stream.FillRecord(records[i])) return false;
-        }
-        return true;
-    };
-    uint32_t count = 0;
-    if (!fill(batches[0], count)) return false;
-    if (count > 0) inFlight.Start(batches[0], count);
-    for (int current = 0; count > 0; current = 1 - current) {
-        tBuf* const next = batches[1 - current];
-        uint32_t nextCount = 0;
-        if (!fill(next, nextCount) || !inFlight.Finish()) return false;
-        if (nextCount > 0) inFlight.Start(next, nextCount);
-        for (uint32_t i = 0; i < count; ++i) {
-            if (!written.Add(batches[current][i])) return false;
-        }
-        count = nextCount;
-    }
+    TextStream stream(text_, indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength));
+    if (!WriteRecords(stream, list, textLength, progress)) return false;
     // Buffered bytes that never reach the disk make a short database.
-    return written.Write() && ops.flush(pdb) == 0;
+    return Files.flush(pdb_) == 0 || DatabaseFailed(FileOperation::kFlush);
+}
+
+bool Conversion::WriteRecords(TextStream& stream, std::vector<unsigned char>& list, uint64_t textLength,
+                              WriteProgress progress) {
+    const uint32_t textRecords = static_cast<uint32_t>(list.size() / pdb::kRecordEntrySize) - 1;
+    uint32_t offset = FirstRecordOffset(textRecords) + pdb::kDocHeaderSize;
+    uint64_t textDone = 0;
+    RecordCompressor compressor;
+    tBuf record;
+    for (uint32_t k = 1; k <= textRecords; ++k) {
+        if (!stream.FillRecord(record)) {
+            if (stream.ReadError() != 0) return FileFailed(FileOperation::kRead, textPath_, stream.ReadError());
+            return Failed(WriteCause::kTextChanged, {FileOperation::kRead, textPath_, 0}, k);
+        }
+        textDone += record.length;
+        // An empty record's entry would share the next record's offset, and
+        // readers would lose its place.
+        if (FilterControlChars(record) == 0) return Failed(WriteCause::kEmptyRecord, {}, k);
+        int compressError = 0;
+        compressor.Compress(record, compressError);
+        if (compressError != 0) return Failed(WriteCause::kCompression, {}, k);
+        if (!WriteBytes(record.data, record.length)) return false;
+        PutField32(list.data() + pdb::RecordListSize(k), offset);
+        offset += record.length;
+        if (progress != nullptr) progress(textDone, textLength);
+    }
+    if (textRecords == 0) return true;
+    // The entries are pointed at their records once, at the end: a seek and
+    // a write for every record would flush the stream's buffer each time.
+    const std::size_t firstText = pdb::RecordListSize(1);
+    return (Files.seek(pdb_, static_cast<long>(pdb::kHeaderSize + firstText), SEEK_SET) == 0 ||
+            DatabaseFailed(FileOperation::kSeek)) &&
+           WriteBytes(list.data() + firstText, pdb::RecordListSize(textRecords));
 }
 
 }  // namespace
 
-int WritePalmDocUsing(const PdbFileOps& ops, const char* textPath, const char* pdbPath, const char* title,
-                      const char* indexText, BatchCompressor* compressor) {
-    std::FILE* text = ops.open(textPath, "rb");
-    std::FILE* pdb = ops.open(pdbPath, "wb");
-    if (text == nullptr || pdb == nullptr) {
-        if (text != nullptr) ops.close(text);
-        if (pdb != nullptr) ops.close(pdb);
-        return kWritePalmDocFailed;
-    }
-    bool written;
-    if (compressor != nullptr) {
-        written = WriteDatabase(ops, text, pdb, title, indexText, *compressor);
-    } else {
-        SerialBatchCompressor serial;
-        written = WriteDatabase(ops, text, pdb, title, indexText, serial);
-    }
-    // Only the destination's close can lose data; the text file was only read.
-    ops.close(text);
-    const bool closed = ops.close(pdb) == 0;
-    return written && closed ? kWritePalmDocSucceeded : kWritePalmDocFailed;
-}
-
-int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText) {
-    return WritePalmDocUsing(StandardPdbFileOps(), textPath, pdbPath, title, indexText);
+int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText,
+                 WriteFailure* failure, WriteProgress progress) {
+    WriteFailure unasked;
+    WriteFailure& report = failure != nullptr ? *failure : unasked;
+    report = {};
+    return Conversion(textPath, pdbPath, report).Run(title, indexText, progress) ? kWritePalmDocSucceeded
+                                                                                 : kWritePalmDocFailed;
 }

@@ -1,9 +1,11 @@
 #include "palmdoc/text_stream.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "palmdoc/compressor.h"
 #include "palmdoc/pdb_format.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -14,14 +16,18 @@ uint32_t Smaller(uint32_t a, uint32_t b) { return a < b ? a : b; }
 
 }  // namespace
 
-TextStream::TextStream(const PdbFileOps& ops, std::FILE* file, const char* index, uint32_t indexLength,
-                       uint32_t fileLength)
-    : ops_(ops), file_(file), index_(index), indexLeft_(indexLength), fileLeft_(fileLength),
+TextStream::TextStream(std::FILE* file, const char* index, uint32_t indexLength, uint32_t fileLength)
+    : file_(file), index_(index), indexLeft_(indexLength), fileLeft_(fileLength),
       chunk_(Smaller(fileLength, kChunkSize)) {}
 
 bool TextStream::ReadChunk() {
     const uint32_t wanted = Smaller(fileLeft_, kChunkSize);
-    if (ops_.read(chunk_.data(), 1, wanted, file_) != wanted) return false;
+    // The table has no ferror: a short read that set no errno met the end.
+    errno = 0;
+    if (platform::Files.read(chunk_.data(), 1, wanted, file_) != wanted) {
+        readError_ = errno;
+        return false;
+    }
     fileLeft_ -= wanted;
     chunkAt_ = 0;
     chunkEnd_ = wanted;

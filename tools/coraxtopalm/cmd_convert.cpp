@@ -21,7 +21,6 @@
 #include "text/medoc_index.h"
 #include "tool_messages.h"
 #include "tools/mailbox/mailbox.h"
-#include "watched_files.h"
 
 namespace {
 
@@ -101,9 +100,9 @@ std::string NamingInput(std::string message, const InputFile& input) {
 
 bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::string& textPath,
                       const std::string& shownOutput, std::string& error) {
-    WatchedFiles files;
     MailboxMessages messages(mailbox);
-    switch (WriteExportText(textPath.c_str(), messages)) {
+    platform::FileFailure failure;
+    switch (WriteExportText(textPath.c_str(), messages, &failure)) {
         case ExportText::Written:
             return true;
         case ExportText::SourceFailed:
@@ -113,7 +112,7 @@ bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::strin
         case ExportText::WriteFailed:
             break;
     }
-    error = CannotWrite(shownOutput, files.Failure().happened ? files.Failure().errorNumber : EIO);
+    error = CannotWrite(shownOutput, failure.errorNumber != 0 ? failure.errorNumber : EIO);
     return false;
 }
 
@@ -164,14 +163,15 @@ bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output,
     job.pdbPath = output.TemporaryPath();
     job.pdbShown = output.Shown();
     bool done = WriteMailboxText(mailbox, input, textPath, output.Shown(), error);
+    std::uint64_t textSize = 0;
     if (done) {
-        job.textSize = FileSize(textPath);
+        textSize = FileSize(textPath);
         job.hasIndex = PluginSettings.MeDocIndex != 0 && MeDocIndexBuffer.text != nullptr;
         if (job.hasIndex) job.index = MeDocIndexBuffer.text;
         done = WriteDatabaseFile(job, error);
     }
     RemoveTemporaryFile(textPath);
-    run.textLength = job.textSize + job.index.size();
+    run.textLength = textSize + job.index.size();
     run.records = TextRecordCount(run.textLength);
     return done;
 }

@@ -64,16 +64,15 @@ int Run(const ParsedArguments& arguments) {
                 (!job.hasIndex || ReadIndex(index, job.index, error));
     job.textPath = text.Path();
     job.textShown = text.Shown();
-    job.textSize = text.Size();
     job.pdbShown = pdb.Shown();
-    done = done && FitsPalmDoc(job.textSize + job.index.size(), job.textShown, error) && pdb.Create(error);
+    done = done && pdb.Create(error);
     job.pdbPath = pdb.TemporaryPath();
     done = done && WriteDatabaseFile(job, error) && pdb.Commit(error);
     if (!done) {
         ReportError(error);
         return kExitFailure;
     }
-    const std::uint64_t textLength = job.textSize + job.index.size();
+    const std::uint64_t textLength = text.Size() + job.index.size();
     ReportSummaryOfOutput(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text in " +
                   Counted(TextRecordCount(textLength), "record", "records"));
     return kExitOk;

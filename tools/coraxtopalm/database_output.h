@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "palmdoc/pdb_writer.h"
+
 struct DatabaseJob {
     std::string textPath;   // the text file the writer reads
     std::string textShown;  // how messages name the text
-    std::uint64_t textSize = 0;
     std::string index;      // put before the text; may be empty
     bool hasIndex = false;
     std::string title;      // code page 932, fits the name field
@@ -21,9 +22,8 @@ struct DatabaseJob {
 // The text records of a document of textLength bytes.
 std::uint32_t TextRecordCount(std::uint64_t textLength);
 
-// False, with the reason in error, when textLength bytes do not fit a
-// Palm DOC's 65534 records of 4096 bytes.
-bool FitsPalmDoc(std::uint64_t textLength, const std::string& shownText, std::string& error);
+// The one message for what the writer reported.
+std::string WriteFailureMessage(const DatabaseJob& job, const WriteFailure& failure);
 
 // Writes job.pdbPath; false with one message in error.
 bool WriteDatabaseFile(const DatabaseJob& job, std::string& error);

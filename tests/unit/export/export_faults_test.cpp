@@ -1,84 +1,36 @@
 // Every file operation of an export, made to fail one at a time: whatever
 // fails, the user is told, nothing half-made is left or queued, and the
-// messages stay unread for the next export.
+// messages stay unread for the next export; the text file's writer names
+// the call that failed.
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "export/export_command.h"
+#include "export/export_text.h"
 #include "export_run_fixture.h"
 #include "hotsync/palm_desktop_registry.h"
 #include "host/failure_code.h"
 #include "host/last_output_path.h"
 #include "platform/fake_platform.h"
-#include "platform/file_system.h"
+#include "support/file_faults.h"
+#include "text/medoc_index.h"
 
 namespace export_run {
 namespace {
 
 using fake_platform::Fake;
-using platform::Files;
-using platform::StandardFiles;
-
-// The operations that may fail; reads are passed through, since a failed
-// read cannot be told from the end of the file without the stream's flag.
-struct Injector {
-    int calls = 0;
-    int failAt = 0;  // 0: nothing fails
-    std::map<std::FILE*, std::string> paths;  // "<path> <mode>"
-    std::string failedCall;  // "write <path> <mode>" of the call that failed
-
-    bool Fails(const char* operation, const std::string& path) {
-        if (++calls != failAt) return false;
-        failedCall = std::string(operation) + " " + path;
-        return true;
-    }
-} injector;
-
-std::FILE* Open(const char* path, const char* mode) {
-    if (injector.Fails("open", std::string(path) + " " + mode)) {
-        errno = EACCES;
-        return nullptr;
-    }
-    std::FILE* file = StandardFiles.open(path, mode);
-    if (file != nullptr) injector.paths[file] = std::string(path) + " " + mode;
-    return file;
-}
-std::size_t Write(const void* buffer, std::size_t size, std::size_t count, std::FILE* file) {
-    return injector.Fails("write", injector.paths[file]) ? 0 : StandardFiles.write(buffer, size, count, file);
-}
-int Seek(std::FILE* file, long offset, int origin) {
-    return injector.Fails("seek", injector.paths[file]) ? -1 : StandardFiles.seek(file, offset, origin);
-}
-long Tell(std::FILE* file) { return injector.Fails("tell", injector.paths[file]) ? -1 : StandardFiles.tell(file); }
-int Flush(std::FILE* file) { return injector.Fails("flush", injector.paths[file]) ? EOF : StandardFiles.flush(file); }
-int Close(std::FILE* file) {
-    const bool fails = injector.Fails("close", injector.paths[file]);
-    const int closed = StandardFiles.close(file);  // the stream goes whatever close reports
-    injector.paths.erase(file);
-    return fails ? EOF : closed;
-}
-int Remove(const char* path) { return injector.Fails("remove", path) ? -1 : StandardFiles.remove(path); }
-int Rename(const char* from, const char* to) { return injector.Fails("rename", from) ? -1 : StandardFiles.rename(from, to); }
+using Kind = FileFaults::Kind;
 
 class ExportFaultTest : public ExportRunTest {
 protected:
-    void SetUp() override {
-        ExportRunTest::SetUp();
-        injector = Injector{};
-        Files = {Open, StandardFiles.read, Write, Seek, Tell, Flush, Close, Remove, Rename};
-    }
-    void TearDown() override {
-        Files = StandardFiles;
-        ExportRunTest::TearDown();
-    }
-
-    // Two unread messages in inbox, exported with the index to the Palm user.
-    void RunExport(int failAt) {
-        injector.failAt = failAt;
+    // Two unread messages in inbox, exported with the index to the Palm
+    // user, from a fresh start.
+    void RunExport() {
+        TearDown();
+        SetUp();
         AddFolder(kInbox, {"first", std::string(5000, 'x')});
         fake_host::Host().current = kInbox;
         RunExportCommand(ExportMode::Unread);
@@ -86,32 +38,26 @@ protected:
 };
 
 TEST_F(ExportFaultTest, EveryFailingCallIsReportedAndLeavesNothingHalfMade) {
-    RunExport(0);
-    const int cleanCalls = injector.calls;
-    ASSERT_GT(cleanCalls, 20);
-    RecordProperty("file_operations", cleanCalls);
+    RunExport();
     const std::string document = FileBytes(InstallFile("inbox_0522a.pdb"));
-    TearDown();
-
-    for (int failAt = 1; failAt <= cleanCalls; ++failAt) {
-        SetUp();
+    const auto check = [&](int, const FileFaults& faults) {
         const std::string textPath = TemporaryFile("inbox_0522a.txt");
         const std::string pdbPath = InstallFile("inbox_0522a.pdb");
-        RunExport(failAt);
-        SCOPED_TRACE("call " + std::to_string(failAt) + " failed: " + injector.failedCall);
+        const Kind failed = faults.Failure().operation;
+        SCOPED_TRACE(std::to_string(static_cast<int>(failed)) + " " + faults.FailedPath() + " " + faults.FailedMode());
         const std::vector<fake_platform::Box>& boxes = Fake().boxes;
         ASSERT_EQ(boxes.size(), 1u);
-        if (injector.failedCall == "remove " + textPath || injector.failedCall == "close " + textPath + " rb") {
+        const bool readOnly = std::string(faults.FailedMode()) == "rb";
+        if (faults.FailedPath() == textPath && (failed == Kind::kRemove || (failed == Kind::kClose && readOnly))) {
             // The document is complete and queued: a read-only stream that
             // reports a failed close lost nothing, and a text that cannot be
             // removed only stays behind in the temporary folder.
             EXPECT_EQ(FailureCode, kNoFailure);
             EXPECT_EQ(FileBytes(pdbPath), document);
             EXPECT_EQ(fake_host::ReadCount(kInbox), 2);
-            TearDown();
-            continue;
+            return;
         }
-        if (injector.failedCall.find(textPath + " wb") != std::string::npos) {
+        if (faults.FailedPath() == textPath && std::string(faults.FailedMode()) == "wb") {
             EXPECT_EQ(FailureCode, kTextFileFailed);
             EXPECT_EQ(boxes[0].text, "テンポラリファイルが作れません。\n" + textPath);
             EXPECT_FALSE(Exists(textPath)) << "half a text file is removed";
@@ -125,9 +71,51 @@ TEST_F(ExportFaultTest, EveryFailingCallIsReportedAndLeavesNothingHalfMade) {
         EXPECT_FALSE(Exists(pdbPath)) << "no half-made database";
         EXPECT_EQ(fake_host::ReadCount(kInbox), 0) << "DoRead(); was not sent";
         EXPECT_TRUE(Fake().registryDwords.empty()) << "nothing queued";
-        TearDown();
+    };
+    const int faulted = SweepFileFaults(Kind::kNone, [&] { RunExport(); }, check);
+    EXPECT_GT(faulted, 20);
+    RecordProperty("file_operations", faulted);
+}
+
+// A source of one message that does not fit the stream's buffer, so that its
+// write reaches the file.
+class OneLongMessage : public MessageSource {
+public:
+    bool Next(const char*& text) override {
+        if (given_) return false;
+        given_ = true;
+        text = text_.c_str();
+        return true;
     }
-    SetUp();
+    void Release() override {}
+
+private:
+    std::string text_ = MessageText("long", std::string(100000, 'x') + "\r\n");
+    bool given_ = false;
+};
+
+TEST_F(ExportFaultTest, TheTextWriterNamesTheCallThatFailed) {
+    const std::string textPath = TemporaryFile("mail.txt");
+    ExportText result = ExportText::Written;
+    platform::FileFailure failure;
+    const auto run = [&] {
+        OneLongMessage source;
+        result = WriteExportText(textPath.c_str(), source, &failure);
+    };
+    const auto check = [&](int, const FileFaults& faults) {
+        SCOPED_TRACE(static_cast<int>(faults.Failure().operation));
+        EXPECT_EQ(result, faults.Failure().operation == Kind::kOpen ? ExportText::CannotCreate : ExportText::WriteFailed);
+        EXPECT_EQ(failure.operation, faults.Failure().operation);
+        EXPECT_EQ(failure.path, faults.FailedPath());
+        EXPECT_EQ(failure.errorNumber, ENOSPC);
+        EXPECT_FALSE(Exists(textPath)) << "half a text file is removed";
+        EXPECT_EQ(faults.OpenFiles(), 0u);
+    };
+    // The open, the writes of the block, the flush and the close.
+    EXPECT_GE(SweepFileFaults(Kind::kNone, run, check, ENOSPC), 4);
+    EXPECT_EQ(result, ExportText::Written);
+    EXPECT_EQ(failure.operation, Kind::kNone);
+    ReleaseMeDocIndex();
 }
 
 }  // namespace

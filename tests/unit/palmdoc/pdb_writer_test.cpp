@@ -1,8 +1,12 @@
 // The database writer: layout, record cutting and every way it can fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "palmdoc/pdb_reader.h"
 #include "palmdoc/pdb_writer.h"
@@ -140,8 +144,6 @@ TEST_F(WriterTest, CountsDroppedBytesInTheTextLength) {
     EXPECT_EQ(database.text, Repeat(FromHex("61 62 0A"), 100));
 }
 
-// The entries are corrected a batch of records at a time; counts around a
-// batch's size of 32 put records on both sides of a batch's end.
 TEST_F(WriterTest, PointsEveryEntryAtItsRecord) {
     for (uint32_t records : {1u, 4u, 31u, 32u, 33u, 65u, 70u}) {
         SCOPED_TRACE(records);
@@ -161,18 +163,61 @@ TEST_F(WriterTest, PointsEveryEntryAtItsRecord) {
     }
 }
 
-TEST_F(WriterTest, FailsOnARecordThatFiltersToNothing) {
-    const Bytes controlOnly(kRecord, 0x09);
-    EXPECT_EQ(Write(Concat(controlOnly, Text(10))), 1);
+// The record is counted over the index and the file, as readers count it.
+TEST_F(WriterTest, FailsOnARecordThatFiltersToNothingAndNamesIt) {
+    const struct {
+        uint32_t records;
+        uint32_t controlRecord;
+    } cases[] = {{2, 1}, {70, 36}, {70, 70}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.controlRecord);
+        Bytes input = Text((test.records - 1) * kRecord + 10);
+        std::fill(input.begin() + (test.controlRecord - 1) * kRecord,
+                  input.begin() + std::min<std::size_t>(test.controlRecord * kRecord, input.size()), 0x09);
+        WriteFailure failure;
+        WriteFile(text, Bytes(input.begin() + kRecord, input.end()));
+        const std::string index(input.begin(), input.begin() + kRecord);
+        EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", index.c_str(), &failure), 1);
+        EXPECT_EQ(failure.cause, WriteCause::kEmptyRecord);
+        EXPECT_EQ(failure.record, test.controlRecord);
+    }
 }
 
-TEST_F(WriterTest, FailsWhenTheTextFileCannotBeOpened) {
-    EXPECT_EQ(WritePalmDoc(folder.Path("missing.txt").c_str(), pdbPath.c_str(), "t", nullptr), 1);
-}
-
-TEST_F(WriterTest, FailsWhenTheDatabaseCannotBeCreated) {
+TEST_F(WriterTest, ReportsTheFileThatCannotBeOpened) {
     WriteFile(text, Text(10));
-    EXPECT_EQ(WritePalmDoc(text.c_str(), folder.Path("no/such/folder.pdb").c_str(), "t", nullptr), 1);
+    const std::string missing = folder.Path("missing.txt");
+    const std::string noFolder = folder.Path("no/such/folder.pdb");
+    const struct {
+        const char* textPath;
+        const char* pdbPath;
+        const char* named;
+    } cases[] = {
+        {missing.c_str(), pdbPath.c_str(), missing.c_str()},
+        {text.c_str(), noFolder.c_str(), noFolder.c_str()},
+        {missing.c_str(), noFolder.c_str(), missing.c_str()},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.named);
+        WriteFailure failure;
+        EXPECT_EQ(WritePalmDoc(test.textPath, test.pdbPath, "t", nullptr, &failure), 1);
+        EXPECT_EQ(failure.cause, WriteCause::kFile);
+        EXPECT_EQ(failure.file.operation, platform::FileOperation::kOpen);
+        EXPECT_EQ(failure.file.path, test.named);
+        EXPECT_EQ(failure.file.errorNumber, ENOENT);
+    }
+}
+
+std::vector<std::pair<uint64_t, uint64_t>> progressCalls;
+
+void RecordProgress(uint64_t textDone, uint64_t textLength) { progressCalls.emplace_back(textDone, textLength); }
+
+TEST_F(WriterTest, TellsItsProgressAfterEveryRecord) {
+    progressCalls.clear();
+    WriteFile(text, Text(2 * kRecord + 1));
+    ASSERT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", "ab", nullptr, RecordProgress), 0);
+    const uint64_t total = 2 * kRecord + 3;
+    const std::vector<std::pair<uint64_t, uint64_t>> expected = {{kRecord, total}, {2 * kRecord, total}, {total, total}};
+    EXPECT_EQ(progressCalls, expected);
 }
 
 // A sparse file stands for a text too long for 65534 records.
@@ -186,22 +231,39 @@ void MakeSparseFile(const std::string& path, uint64_t length) {
 
 TEST_F(WriterTest, RefusesATextBeyond65534RecordsBeforeWritingAnything) {
     const uint64_t limit = uint64_t{65534} * kRecord;
-    MakeSparseFile(text, limit + 1);
-    EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", nullptr), 1);
-    EXPECT_TRUE(ReadFile(pdbPath).empty());
-
-    MakeSparseFile(text, limit);
-    EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", "x"), 1);
-    EXPECT_TRUE(ReadFile(pdbPath).empty());
+    const struct {
+        uint64_t fileLength;
+        const char* index;
+    } cases[] = {{limit + 1, nullptr}, {limit, "x"}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.fileLength);
+        MakeSparseFile(text, test.fileLength);
+        WriteFailure failure;
+        EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", test.index, &failure), 1);
+        EXPECT_EQ(failure.cause, WriteCause::kTooLong);
+        EXPECT_EQ(failure.textLength, limit + 1);
+        EXPECT_TRUE(ReadFile(pdbPath).empty());
+    }
 }
 
 TEST_F(WriterTest, FailsWhenTheDiskIsFull) {
     if (!FileExists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-    // A small database fails at the final flush, a large one at a write.
-    for (std::size_t length : {std::size_t{10}, std::size_t{200000}}) {
-        SCOPED_TRACE(length);
-        WriteFile(text, Text(length));
-        EXPECT_EQ(WritePalmDoc(text.c_str(), "/dev/full", "t", nullptr), 1);
+    // What the stream holds reaches the device at the final flush, at the
+    // seek to the record list, or at a write that fills the stream's buffer.
+    const struct {
+        std::size_t length;
+        platform::FileOperation failing;
+    } cases[] = {{0, platform::FileOperation::kFlush},
+                 {10, platform::FileOperation::kSeek},
+                 {200000, platform::FileOperation::kWrite}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.length);
+        WriteFile(text, Text(test.length));
+        WriteFailure failure;
+        EXPECT_EQ(WritePalmDoc(text.c_str(), "/dev/full", "t", nullptr, &failure), 1);
+        EXPECT_EQ(failure.file.operation, test.failing);
+        EXPECT_STREQ(failure.file.path, "/dev/full");
+        EXPECT_EQ(failure.file.errorNumber, ENOSPC);
     }
 }
 

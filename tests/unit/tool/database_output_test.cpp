@@ -1,6 +1,7 @@
-// The size limit of a Palm DOC as both pack and convert meet it: convert's
-// text of a large mailbox comes to the same check before any record is
-// written (a 270 MB mailbox is too slow to make in a unit test).
+// What pack and convert say for each failure the database writer reports.
+// convert's text of a large mailbox meets the same size limit as pack's
+// (a 270 MB mailbox is too slow to make in a unit test).
+#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -10,40 +11,41 @@
 
 namespace {
 
-constexpr std::uint64_t kLimit = 268427264;  // 65534 records of 4096
+using platform::FileOperation;
 
-struct SizeCase {
-    std::uint64_t textLength;
-    bool fits;
-    std::uint32_t records;
-};
-
-TEST(PalmDocSize, LimitAndRecordCount) {
-    const SizeCase cases[] = {
-        {0, true, 0}, {1, true, 1}, {4096, true, 1}, {4097, true, 2}, {kLimit, true, 65534}, {kLimit + 1, false, 0},
-    };
-    for (const SizeCase& test : cases) {
-        SCOPED_TRACE(test.textLength);
-        std::string error;
-        EXPECT_EQ(FitsPalmDoc(test.textLength, "in.mbox", error), test.fits);
-        if (test.fits) {
-            EXPECT_EQ(TextRecordCount(test.textLength), test.records);
-        }
-    }
+TEST(PalmDocSize, RecordCount) {
+    const struct {
+        std::uint64_t textLength;
+        std::uint32_t records;
+    } cases[] = {{0, 0}, {1, 1}, {4096, 1}, {4097, 2}, {268427264, 65534}};
+    for (const auto& test : cases) EXPECT_EQ(TextRecordCount(test.textLength), test.records) << test.textLength;
 }
 
-TEST(PalmDocSize, ConvertOfTooLargeAMailboxSaysSoBeforeWriting) {
+TEST(WriteFailureMessage, NamesTheFileTheCauseAndTheRecord) {
     DatabaseJob job;
-    job.textPath = "/nonexistent/text";
+    job.textPath = "/tmp/.coraxtopalm-text.1";
     job.textShown = "in.mbox";
-    job.textSize = 270000000;
-    job.pdbPath = "/nonexistent/out.pdb";
+    job.pdbPath = "/tmp/.out.pdb.2";
     job.pdbShown = "out.pdb";
-    std::string error;
-    EXPECT_FALSE(WriteDatabaseFile(job, error));
-    EXPECT_EQ(error,
-              "the text of in.mbox is 270,000,000 bytes and a Palm DOC holds at most 268,427,264 (65534 records "
-              "of 4096)");
+    const struct {
+        WriteFailure failure;
+        const char* message;
+    } cases[] = {
+        {{WriteCause::kFile, {FileOperation::kOpen, job.textPath.c_str(), ENOENT}},
+         "cannot read in.mbox: No such file or directory"},
+        {{WriteCause::kFile, {FileOperation::kWrite, job.pdbPath.c_str(), ENOSPC}},
+         "cannot write out.pdb: No space left on device"},
+        {{WriteCause::kFile, {FileOperation::kClose, job.pdbPath.c_str(), 0}}, "cannot write out.pdb: Input/output error"},
+        {{WriteCause::kTextChanged, {FileOperation::kRead, job.textPath.c_str(), 0}, 3},
+         "in.mbox changed while it was read"},
+        {{WriteCause::kTooLong, {}, 0, 270000000},
+         "the text of in.mbox is 270,000,000 bytes and a Palm DOC holds at most 268,427,264 (65534 records of 4096)"},
+        {{WriteCause::kEmptyRecord, {}, 2},
+         "in.mbox: record 2 of the text (bytes 4,096 to 8,191) holds nothing but control characters, and a Palm DOC "
+         "record cannot be empty"},
+        {{WriteCause::kCompression, {}, 1}, "cannot make the database out.pdb from in.mbox"},
+    };
+    for (const auto& test : cases) EXPECT_EQ(WriteFailureMessage(job, test.failure), test.message);
 }
 
 }  // namespace
