@@ -8,8 +8,6 @@ FileFaults* active = nullptr;
 
 }  // namespace
 
-static_assert(FileFaults::kDefaultError == EIO, "the default fault is an I/O error");
-
 FileFaults::FileFaults() : saved_(platform::Files) {
     active = this;
     platform::Files = {Open, Read, Write, Seek, Tell, Flush, Close, Remove, Rename};

@@ -5,6 +5,7 @@
 // until no call is left to fail, so that every failure path is taken once.
 #pragma once
 
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -29,8 +30,6 @@ public:
     // item; a failed close closes the stream all the same.
     void Arm(Kind kind, int nth, int errorNumber = kDefaultError);
 
-    // The calls of the armed kind since Arm.
-    int Calls() const { return calls_; }
     bool Fired() const { return fired_.operation != Kind::kNone; }
     // The call that failed; its path is the one the file was opened with.
     const platform::FileFailure& Failure() const { return fired_; }
@@ -39,7 +38,7 @@ public:
     // Files opened through the table and not closed.
     std::size_t OpenFiles() const { return open_.size(); }
 
-    static constexpr int kDefaultError = 5;  // EIO
+    static constexpr int kDefaultError = EIO;
 
 private:
     struct OpenFile {

@@ -1,22 +1,18 @@
 // Every file operation of an export, made to fail one at a time: whatever
 // fails, the user is told, nothing half-made is left or queued, and the
-// messages stay unread for the next export; the text file's writer names
-// the call that failed.
+// messages stay unread for the next export.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "export/export_command.h"
-#include "export/export_text.h"
 #include "export_run_fixture.h"
 #include "hotsync/palm_desktop_registry.h"
 #include "host/failure_code.h"
 #include "host/last_output_path.h"
 #include "platform/fake_platform.h"
 #include "support/file_faults.h"
-#include "text/medoc_index.h"
 
 namespace export_run {
 namespace {
@@ -75,47 +71,6 @@ TEST_F(ExportFaultTest, EveryFailingCallIsReportedAndLeavesNothingHalfMade) {
     const int faulted = SweepFileFaults(Kind::kNone, [&] { RunExport(); }, check);
     EXPECT_GT(faulted, 20);
     RecordProperty("file_operations", faulted);
-}
-
-// A source of one message that does not fit the stream's buffer, so that its
-// write reaches the file.
-class OneLongMessage : public MessageSource {
-public:
-    bool Next(const char*& text) override {
-        if (given_) return false;
-        given_ = true;
-        text = text_.c_str();
-        return true;
-    }
-    void Release() override {}
-
-private:
-    std::string text_ = MessageText("long", std::string(100000, 'x') + "\r\n");
-    bool given_ = false;
-};
-
-TEST_F(ExportFaultTest, TheTextWriterNamesTheCallThatFailed) {
-    const std::string textPath = TemporaryFile("mail.txt");
-    ExportText result = ExportText::Written;
-    platform::FileFailure failure;
-    const auto run = [&] {
-        OneLongMessage source;
-        result = WriteExportText(textPath.c_str(), source, &failure);
-    };
-    const auto check = [&](int, const FileFaults& faults) {
-        SCOPED_TRACE(static_cast<int>(faults.Failure().operation));
-        EXPECT_EQ(result, faults.Failure().operation == Kind::kOpen ? ExportText::CannotCreate : ExportText::WriteFailed);
-        EXPECT_EQ(failure.operation, faults.Failure().operation);
-        EXPECT_EQ(failure.path, faults.FailedPath());
-        EXPECT_EQ(failure.errorNumber, ENOSPC);
-        EXPECT_FALSE(Exists(textPath)) << "half a text file is removed";
-        EXPECT_EQ(faults.OpenFiles(), 0u);
-    };
-    // The open, the writes of the block, the flush and the close.
-    EXPECT_GE(SweepFileFaults(Kind::kNone, run, check, ENOSPC), 4);
-    EXPECT_EQ(result, ExportText::Written);
-    EXPECT_EQ(failure.operation, Kind::kNone);
-    ReleaseMeDocIndex();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "palmdoc/pdb_reader.h"
 #include "palmdoc/pdb_writer.h"
 #include "settings/plugin_settings.h"
+#include "support/file_faults.h"
 #include "text/medoc_index.h"
 
 namespace {
@@ -205,6 +207,33 @@ TEST_F(ExportTextTest, NothingOfAnEarlierRunReachesTheNext) {
     WriteText({Message("old", 1)});
     WriteText({Message("new", 1)});
     EXPECT_EQ(std::string(MeDocIndexBuffer.text), "#!Medoc index 1\n2:" + Title("new") + "\r\n");
+}
+
+// Every call on the text file, made to fail in turn: the file is gone and the
+// failure names the call, the file and the system's reason.
+TEST_F(ExportTextTest, NamesTheCallThatFailed) {
+    const std::string textPath = Path("mail.txt");
+    ExportText result = ExportText::Written;
+    platform::FileFailure failure;
+    const auto run = [&] {
+        DeliveredTexts source({Message("one", 3), Message("two", 2)});
+        result = WriteExportText(textPath.c_str(), source, &failure);
+    };
+    const auto check = [&](int nth, const FileFaults& faults) {
+        SCOPED_TRACE(nth);
+        const platform::FileOperation failed = faults.Failure().operation;
+        EXPECT_EQ(result, failed == platform::FileOperation::kOpen ? ExportText::CannotCreate : ExportText::WriteFailed);
+        EXPECT_EQ(failure.operation, failed);
+        EXPECT_EQ(failure.path, textPath);
+        EXPECT_EQ(failure.errorNumber, ENOSPC);
+        EXPECT_FALSE(fs::exists(textPath)) << "half a text file is removed";
+        EXPECT_EQ(MeDocIndexBuffer.text, nullptr);
+        EXPECT_EQ(faults.OpenFiles(), 0u);
+    };
+    // The open, the writes of two blocks, the flush and the close.
+    EXPECT_GE(SweepFileFaults(FileFaults::Kind::kNone, run, check, ENOSPC), 5);
+    EXPECT_EQ(result, ExportText::Written);
+    EXPECT_EQ(failure.operation, platform::FileOperation::kNone);
 }
 
 }  // namespace
