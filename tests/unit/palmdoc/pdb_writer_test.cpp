@@ -183,30 +183,6 @@ TEST_F(WriterTest, FailsOnARecordThatFiltersToNothingAndNamesIt) {
     }
 }
 
-TEST_F(WriterTest, ReportsTheFileThatCannotBeOpened) {
-    WriteFile(text, Text(10));
-    const std::string missing = folder.Path("missing.txt");
-    const std::string noFolder = folder.Path("no/such/folder.pdb");
-    const struct {
-        const char* textPath;
-        const char* pdbPath;
-        const char* named;
-    } cases[] = {
-        {missing.c_str(), pdbPath.c_str(), missing.c_str()},
-        {text.c_str(), noFolder.c_str(), noFolder.c_str()},
-        {missing.c_str(), noFolder.c_str(), missing.c_str()},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.named);
-        WriteFailure failure;
-        EXPECT_EQ(WritePalmDoc(test.textPath, test.pdbPath, "t", nullptr, &failure), 1);
-        EXPECT_EQ(failure.cause, WriteCause::kFile);
-        EXPECT_EQ(failure.file.operation, platform::FileOperation::kOpen);
-        EXPECT_EQ(failure.file.path, test.named);
-        EXPECT_EQ(failure.file.errorNumber, ENOENT);
-    }
-}
-
 std::vector<std::pair<uint64_t, uint64_t>> progressCalls;
 
 void RecordProgress(uint64_t textDone, uint64_t textLength) { progressCalls.emplace_back(textDone, textLength); }
