@@ -101,8 +101,7 @@ def pack_ratios(build, folder):
     if shutil.which("txt2pdbdoc") is None:
         print("txt2pdbdoc is not installed: pack is not compared")
         return
-    print("coraxtopalm pack, records compressed on %d threads, against txt2pdbdoc (the same %.1f MB of text, best of %d):"
-          % (os.cpu_count() or 1, TEXT_BYTES / 1e6, ROUNDS))
+    print("coraxtopalm pack against txt2pdbdoc (the same %.1f MB of text, best of %d):" % (TEXT_BYTES / 1e6, ROUNDS))
     tool = os.path.join(build, "coraxtopalm")
     for name, text in pack_texts(folder):
         ours = [tool, "pack", "--quiet", "--title=" + name, text, os.path.join(folder, "ours.pdb")]
