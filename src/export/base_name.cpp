@@ -20,7 +20,7 @@ std::string ShortenGroupName(const std::string& group) {
     size_t start = 0;
     for (size_t dot = group.find('.'); dot != std::string::npos; dot = group.find('.', start)) {
         const char* piece = group.c_str() + start;
-        const size_t firstCharacter = static_cast<size_t>(cp932::NextCharacter(piece) - piece);
+        const size_t firstCharacter = static_cast<size_t>(platform::cp932::NextCharacter(piece) - piece);
         if (dot > start) shortened.append(piece, std::min(firstCharacter, dot - start));
         shortened += '.';
         start = dot + 1;
@@ -37,7 +37,7 @@ int NextUniqId(int code) {
 }
 
 const char* FolderFileName(const char* folderPath) {
-    const char* lastSeparator = cp932::FindLastOf(folderPath, "\\");
+    const char* lastSeparator = platform::cp932::FindLastOf(folderPath, "\\");
     return lastSeparator != nullptr ? lastSeparator + 1 : nullptr;
 }
 
@@ -64,10 +64,10 @@ BaseName MakeBaseName(const char* folderPath, char* baseName) {
     const platform::LocalDate today = platform::Today();
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, "_%02d%02d%c", today.month, today.day,
-                  static_cast<char>(PluginSettings.UniqID));
+                  static_cast<char>(settings::PluginSettings.UniqID));
     const std::string name = stem + suffix;
     // The letter is spent whether or not the name fits: the folder was named.
-    PluginSettings.UniqID = NextUniqId(PluginSettings.UniqID);
+    settings::PluginSettings.UniqID = NextUniqId(settings::PluginSettings.UniqID);
     if (name.size() >= kBaseNameSize) return BaseName::TooLong;
     std::memcpy(baseName, name.c_str(), name.size() + 1);
     return BaseName::Formed;

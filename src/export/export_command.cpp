@@ -26,28 +26,28 @@ constexpr char kAccountMarker[] = "Account";
 constexpr size_t kAccountPrefixLength = sizeof kAccountMarker;  // the marker and its separator
 
 void ShowInformation(const std::string& text, const char* caption) {
-    platform::ShowMessageBox(HostMainWindow, text.c_str(), caption, platform::BoxIcon::Information);
+    platform::ShowMessageBox(host::HostMainWindow, text.c_str(), caption, platform::BoxIcon::Information);
 }
 
 }  // namespace
 
 int GetCurrentFolderPath(char* path) {
     path[0] = '\0';
-    HostApi.CXA_GetCurrentCtxpath(path);
+    host::HostApi.CXA_GetCurrentCtxpath(path);
     if (path[0] != '\0') return 1;
-    HostApi.CXA_GetAindexFolderPath(MenuEventContext, path);
+    host::HostApi.CXA_GetAindexFolderPath(host::MenuEventContext, path);
     return 0;
 }
 
 int ExportUnread(const char* folderPath) {
     if (folderPath[0] == '\0') return 0;
-    HostApi.CXA_OpenAllThread();
-    HostApi.CXA_RunMacro(kSelectAllUnreadMacro);
+    host::HostApi.CXA_OpenAllThread();
+    host::HostApi.CXA_RunMacro(kSelectAllUnreadMacro);
     const int produced = ExportFolder(folderPath);
-    HostApi.CXA_CloseAllThread();
-    HostApi.CXA_RunMacro(kFocusListMacro);
-    HostApi.CXA_RunMacro(kFocusFolderMacro);
-    HostApi.CXA_ReDispListAndView();
+    host::HostApi.CXA_CloseAllThread();
+    host::HostApi.CXA_RunMacro(kFocusListMacro);
+    host::HostApi.CXA_RunMacro(kFocusFolderMacro);
+    host::HostApi.CXA_ReDispListAndView();
     return produced;
 }
 
@@ -57,7 +57,7 @@ bool OpenFolderByMacro(const char* listedPath) {
     // export would take whatever folder is current.
     if (account == nullptr || std::strlen(account) < kAccountPrefixLength) return false;
     const std::string statement = std::string("OpenThisFolder(\"") + (account + kAccountPrefixLength) + "\");";
-    HostApi.CXA_RunMacro(statement.c_str());
+    host::HostApi.CXA_RunMacro(statement.c_str());
     return true;
 }
 
@@ -73,9 +73,9 @@ int ExportSubfolders(char* folderPath) {
 
     static char list[host::kFolderListSize];
     std::memset(list, 0, sizeof list);
-    const int32_t listed = HostApi.CXA_ListUpFiles(pattern.c_str(), list, host::kFolderListSize);
+    const int32_t listed = host::HostApi.CXA_ListUpFiles(pattern.c_str(), list, host::kFolderListSize);
     if (listed < 0) {
-        ShowErrorBox(strings::kTooManyFolders);
+        host::ShowErrorBox(strings::kTooManyFolders);
         return 0;
     }
     int exported = 0;
@@ -92,30 +92,30 @@ int ExportSubfolders(char* folderPath) {
 
 void ReportResult(int exported) {
     if (exported == 0) {
-        if (FailureCode == kNoFailure) ShowInformation(strings::kNothingToConvert, strings::kBoxCaption);
+        if (host::FailureCode == host::kNoFailure) ShowInformation(strings::kNothingToConvert, strings::kBoxCaption);
         return;
     }
     // Composed whole, however long the user name and the path.
     std::string text;
-    if (!PluginSettings.ConvToDoc) {
-        text = std::string(strings::kTextFileLabel) + "\nFile : " + LastOutputPath + "\n";
+    if (!settings::PluginSettings.ConvToDoc) {
+        text = std::string(strings::kTextFileLabel) + "\nFile : " + host::LastOutputPath + "\n";
         ShowInformation(text, strings::kBoxCaption);
         return;
     }
     if (PalmDesktopPath.currentUser != nullptr) {
-        text = std::string("User : ") + PalmDesktopPath.currentUser->name + "\nTitle : " + LastOutputPath + "\n";
+        text = std::string("User : ") + PalmDesktopPath.currentUser->name + "\nTitle : " + host::LastOutputPath + "\n";
     } else {
-        text = std::string("File : ") + LastOutputPath + "\n";
+        text = std::string("File : ") + host::LastOutputPath + "\n";
     }
     ShowInformation(text, strings::kDoneCaption);
 }
 
 void RunExportCommand(ExportMode mode) {
-    if (HostMainWindow == nullptr) {
+    if (host::HostMainWindow == nullptr) {
         host::Window others = nullptr;
-        HostApi.CXA_GetStaticWindows(&HostMainWindow, &others, &others, &others, &others);
+        host::HostApi.CXA_GetStaticWindows(&host::HostMainWindow, &others, &others, &others, &others);
     }
-    FailureCode = kNoFailure;
+    host::FailureCode = host::kNoFailure;
     char folderPath[host::kPathBufferSize];
     const int current = GetCurrentFolderPath(folderPath);
     int exported = 0;
@@ -123,7 +123,7 @@ void RunExportCommand(ExportMode mode) {
         exported = ExportFolder(folderPath);
     } else {
         if (current) exported = ExportUnread(folderPath);
-        if (PluginSettings.SubFolder) exported += ExportSubfolders(folderPath);
+        if (settings::PluginSettings.SubFolder) exported += ExportSubfolders(folderPath);
     }
     ReportResult(exported);
 }

@@ -37,7 +37,7 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, platform
         if (text == nullptr) continue;
         // Without memory for the readable form, the message goes as it came.
         std::string decoded;
-        if (PluginSettings.DecodeMime != 0 && mime::DecodeMimeMessage(text, decoded)) text = decoded.c_str();
+        if (settings::PluginSettings.DecodeMime != 0 && mime::DecodeMimeMessage(text, decoded)) text = decoded.c_str();
         // Streamed: one text at a time, given back as soon as it is written.
         const int lines = WriteMessageBlock(text, file, linesBefore);
         const int writeError = errno;
@@ -64,7 +64,7 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, platform
         ReleaseMeDocIndex();
         // Half a text file is no result: it is neither converted nor kept.
         platform::Files.remove(textPath);
-    } else if (PluginSettings.MeDocIndex) {
+    } else if (settings::PluginSettings.MeDocIndex) {
         FinishMeDocIndex();
     }
     return result;

@@ -26,7 +26,7 @@ constexpr char kDoReadMacro[] = "DoRead();";
 // A file in the temporary folder, uncut: what an error box names when the
 // path does not fit its buffer.
 std::string TemporaryFilePath(const std::string& name, const char* extension) {
-    return TemporaryFolder() + "\\" + name + extension;
+    return platform::TemporaryFolder() + "\\" + name + extension;
 }
 
 // The .pdb path MakePdbPath refused, as it would have been.
@@ -38,8 +38,8 @@ std::string IntendedPdbPath(const char* baseName) {
 
 // Reports a text file that could not be created or written whole.
 int FailTextFile(const char* textPath) {
-    FailureCode = kTextFileFailed;
-    ShowErrorBox(strings::kCannotCreateTempFile, textPath);
+    host::FailureCode = host::kTextFileFailed;
+    host::ShowErrorBox(strings::kCannotCreateTempFile, textPath);
     return 0;
 }
 
@@ -47,12 +47,12 @@ int FailTextFile(const char* textPath) {
 class HostSelection : public MessageSource {
 public:
     bool Next(const char*& text) override {
-        position_ = HostApi.CXA_GetNextMessagePath(position_, messagePath_, host::kSelectedMessages);
+        position_ = host::HostApi.CXA_GetNextMessagePath(position_, messagePath_, host::kSelectedMessages);
         if (position_ == host::kNoPosition) return false;
-        text = HostApi.CXA_GetMessage(messagePath_);
+        text = host::HostApi.CXA_GetMessage(messagePath_);
         return true;
     }
-    void Release() override { HostApi.CXA_ReleaseCoraxBuffer(); }
+    void Release() override { host::HostApi.CXA_ReleaseCoraxBuffer(); }
 
 private:
     int32_t position_ = host::kNoPosition;
@@ -72,17 +72,17 @@ int ConvertToDoc(const char* baseName, const char* textPath, const char* indexTe
     char pdbPath[host::kPathBufferSize];
     // Forming the path may name it in LastOutputPath; a failed conversion
     // must leave the report naming the last document that exists.
-    char previousOutput[kLastOutputPathSize];
-    std::memcpy(previousOutput, LastOutputPath, sizeof previousOutput);
+    char previousOutput[host::kLastOutputPathSize];
+    std::memcpy(previousOutput, host::LastOutputPath, sizeof previousOutput);
     if (!MakePdbPath(baseName, pdbPath)) {
-        FailureCode = kConversionFailed;
-        ShowErrorBox(strings::kConversionFailed, IntendedPdbPath(baseName).c_str());
+        host::FailureCode = host::kConversionFailed;
+        host::ShowErrorBox(strings::kConversionFailed, IntendedPdbPath(baseName).c_str());
         return 0;
     }
     if (WritePalmDoc(textPath, pdbPath, baseName, indexText) != kWritePalmDocSucceeded) {
-        std::memcpy(LastOutputPath, previousOutput, sizeof previousOutput);
-        FailureCode = kConversionFailed;
-        ShowErrorBox(strings::kConversionFailed, pdbPath);
+        std::memcpy(host::LastOutputPath, previousOutput, sizeof previousOutput);
+        host::FailureCode = host::kConversionFailed;
+        host::ShowErrorBox(strings::kConversionFailed, pdbPath);
         platform::Files.remove(pdbPath);
         return 0;
     }
@@ -96,36 +96,38 @@ int ExportFolder(const char* folderPath) {
     BaseName named = MakeBaseName(folderPath, baseName);
     if (named == BaseName::None) return 0;
     // The report names the document by its base name: it must fit whole.
-    if (named != BaseName::TooLong && std::strlen(baseName) >= kLastOutputPathSize) named = BaseName::TooLong;
+    if (named != BaseName::TooLong && std::strlen(baseName) >= host::kLastOutputPathSize) named = BaseName::TooLong;
 
-    const int32_t count = HostApi.CXA_GetMessageCount(host::kSelectedMessages);
-    if (count == 0 || count < PluginSettings.MinUnread) return 0;
+    const int32_t count = host::HostApi.CXA_GetMessageCount(host::kSelectedMessages);
+    if (count == 0 || count < settings::PluginSettings.MinUnread) return 0;
 
     char textPath[host::kPathBufferSize];
     if (named == BaseName::TooLong || !MakeTextPath(baseName, textPath)) {
         const std::string name = named == BaseName::TooLong ? FolderFileName(folderPath) : baseName;
         return FailTextFile(TemporaryFilePath(name, ".txt").c_str());
     }
-    if (!PluginSettings.ConvToDoc && std::strlen(textPath) >= kLastOutputPathSize) return FailTextFile(textPath);
+    if (!settings::PluginSettings.ConvToDoc && std::strlen(textPath) >= host::kLastOutputPathSize) {
+        return FailTextFile(textPath);
+    }
     HostSelection selection;
     // A text file that could not be written whole is gone, and the messages
     // stay unread for the next export.
     if (WriteExportText(textPath, selection) != ExportText::Written) return FailTextFile(textPath);
 
     int produced;
-    if (PluginSettings.ConvToDoc) {
-        const char* indexText = PluginSettings.MeDocIndex ? MeDocIndexBuffer.text : nullptr;
+    if (settings::PluginSettings.ConvToDoc) {
+        const char* indexText = settings::PluginSettings.MeDocIndex ? MeDocIndexBuffer.text : nullptr;
         produced = ConvertToDoc(baseName, textPath, indexText);
         // With no install user the path was named already; with one, the
         // report names the document by its base name.
-        if (produced && PalmDesktopPath.currentUser != nullptr) SetLastOutputPath(baseName);
+        if (produced && PalmDesktopPath.currentUser != nullptr) host::SetLastOutputPath(baseName);
     } else {
-        SetLastOutputPath(textPath);  // fits: checked before the file was made
+        host::SetLastOutputPath(textPath);  // fits: checked before the file was made
         produced = 1;
     }
     ReleaseMeDocIndex();
     // Only a folder whose output exists is marked read, so that a failed
     // export is picked up again by the next one.
-    if (produced && PluginSettings.DoRead) HostApi.CXA_RunMacro(kDoReadMacro);
+    if (produced && settings::PluginSettings.DoRead) host::HostApi.CXA_RunMacro(kDoReadMacro);
     return produced;
 }

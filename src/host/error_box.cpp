@@ -6,6 +6,8 @@
 #include "platform/platform.h"
 #include "resources/strings.h"
 
+namespace host {
+
 void ShowErrorBox(const char* message, const char* detail) {
     // Composed whole, whatever the detail's length: a path is never cut short.
     std::string text = message;
@@ -16,3 +18,5 @@ void ShowErrorBox(const char* message, const char* detail) {
     platform::ShowMessageBox(HostMainWindow, text.c_str(), strings::kBoxCaption,
                              platform::BoxIcon::Error);
 }
+
+}  // namespace host

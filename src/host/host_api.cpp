@@ -2,9 +2,9 @@
 
 #include "platform/platform.h"
 
-host::HostApi HostApi = {};
-
 namespace host {
+
+HostFunctionTable HostApi = {};
 
 const char* const kHostFunctionNames[kHostFunctionCount] = {
 #define CORAX_HOST_NAME(name, type) #name,
@@ -15,16 +15,16 @@ const char* const kHostFunctionNames[kHostFunctionCount] = {
 static_assert(sizeof(HostApi) == kHostFunctionCount * sizeof(void*),
               "one pointer per host function");
 
-}  // namespace host
-
 bool ResolveHostApi() {
 #define CORAX_HOST_RESOLVE(name, type)                                        \
     {                                                                         \
         void* address = platform::FindHostExport(#name);                      \
         if (address == nullptr) return false;                                 \
-        HostApi.name = reinterpret_cast<host::type>(address);                 \
+        HostApi.name = reinterpret_cast<type>(address);                 \
     }
     CORAX_HOST_FUNCTIONS(CORAX_HOST_RESOLVE)
 #undef CORAX_HOST_RESOLVE
     return true;
 }
+
+}  // namespace host

@@ -89,7 +89,7 @@ using UnusedFn = void(CORAX_CALL*)();
     X(CXA_IsCommunicatingNow, UnusedFn)                      \
     X(CXA_GetCoraxVersion, UnusedFn)
 
-struct HostApi {
+struct HostFunctionTable {
 #define CORAX_HOST_FIELD(name, type) type name;
     CORAX_HOST_FUNCTIONS(CORAX_HOST_FIELD)
 #undef CORAX_HOST_FIELD
@@ -100,11 +100,11 @@ constexpr int kHostFunctionCount = 47;
 // The names in the table's order.
 extern const char* const kHostFunctionNames[kHostFunctionCount];
 
-}  // namespace host
-
 // Filled at every call of the entry routine.
-extern host::HostApi HostApi;
+extern HostFunctionTable HostApi;
 
 // Looks every name up through platform::FindHostExport, in the table's order.
 // Returns false at the first missing name; the table is then incomplete.
 bool ResolveHostApi();
+
+}  // namespace host

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace host {
+
 // The library's own module, stored at every call of the entry routine.
 extern void* ModuleHandle;
 // The context of the last EVT_BUILD_MENU event.
@@ -11,3 +13,5 @@ extern int32_t MenuEventContext;
 // The host's main window, fetched by the first export command; owner of every
 // box and of the settings dialog from then on.
 extern void* HostMainWindow;
+
+}  // namespace host

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace host {
+
 char LastOutputPath[kLastOutputPathSize] = "";
 
 bool SetLastOutputPath(const char* text) {
@@ -10,3 +12,5 @@ bool SetLastOutputPath(const char* text) {
     std::memcpy(LastOutputPath, text, length + 1);
     return true;
 }
+
+}  // namespace host

@@ -25,7 +25,7 @@ bool Fits(int formattedLength, std::size_t size) {
 }  // namespace
 
 void SelectInstallUser() {
-    int32_t& position = PluginSettings.InstallUser;
+    int32_t& position = settings::PluginSettings.InstallUser;
     if (!PalmUserList.entries || PalmUserList.count <= 0 || position < 0 ||
         position > PalmUserList.count) {
         position = 0;
@@ -41,9 +41,9 @@ bool MakePdbPath(const char* baseName, char* out) {
                                          PalmDesktopPath.path, user->folderName, baseName);
         if (!Fits(length, sizeof path)) return false;
     } else {
-        const std::string folder = TemporaryFolder();
+        const std::string folder = platform::TemporaryFolder();
         const int length = std::snprintf(path, sizeof path, "%s\\%s.pdb", folder.c_str(), baseName);
-        if (!Fits(length, sizeof path) || !SetLastOutputPath(path)) return false;
+        if (!Fits(length, sizeof path) || !host::SetLastOutputPath(path)) return false;
     }
     std::memcpy(out, path, std::strlen(path) + 1);
     return true;

@@ -174,8 +174,8 @@ bool IsPlausibleShiftJis(std::string_view text) {
             ++position;
             continue;
         }
-        if (!cp932::IsLeadByte(static_cast<char>(byte)) || position + 1 == text.size() ||
-            !cp932::IsTrailByte(text[position + 1])) {
+        if (!platform::cp932::IsLeadByte(static_cast<char>(byte)) || position + 1 == text.size() ||
+            !platform::cp932::IsTrailByte(text[position + 1])) {
             return false;
         }
         commonLead = commonLead || byte <= kLastShiftJisCommonLead;

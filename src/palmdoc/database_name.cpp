@@ -7,5 +7,5 @@
 
 void FormatDatabaseName(const char* title, unsigned char* field) {
     std::memset(field, 0, pdb::kNameSize);
-    std::memcpy(field, title, cp932::FittingLength(title, pdb::kMaxNameLength));
+    std::memcpy(field, title, platform::cp932::FittingLength(title, pdb::kMaxNameLength));
 }

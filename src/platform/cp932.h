@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace platform {
+
 namespace cp932 {
 
 inline bool IsLeadByte(char byte) {
@@ -69,3 +71,5 @@ inline std::size_t FittingLength(const char* text, std::size_t limit) {
 }
 
 }  // namespace cp932
+
+}  // namespace platform

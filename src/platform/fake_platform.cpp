@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace platform {
+
 namespace fake_platform {
 
 namespace {
@@ -59,8 +61,6 @@ bool RegistryKeyExists(const std::string& subkey) {
 }
 
 }  // namespace fake_platform
-
-namespace platform {
 
 using fake_platform::Fake;
 

@@ -9,17 +9,19 @@
 
 #include "platform/platform.h"
 
+namespace platform {
+
 namespace fake_platform {
 
 struct Box {
-    platform::WindowHandle owner;
+    WindowHandle owner;
     std::string text;
     std::string caption;
-    platform::BoxIcon icon;
+    BoxIcon icon;
 };
 
 struct MenuItem {
-    platform::MenuHandle menu;
+    MenuHandle menu;
     uint32_t id;
     std::string text;
 };
@@ -42,7 +44,7 @@ struct State {
     std::map<std::string, std::string> environment;  // an empty value reads as unset
     std::string temporaryDirectory = "C:\\Windows\\Temp";
     std::map<std::string, void*> hostExports;
-    platform::LocalDate today = {5, 22};
+    LocalDate today = {5, 22};
 
     std::vector<Box> boxes;
     std::vector<MenuItem> menuItems;
@@ -57,3 +59,5 @@ void Reset();
 bool RegistryKeyExists(const std::string& subkey);
 
 }  // namespace fake_platform
+
+}  // namespace platform

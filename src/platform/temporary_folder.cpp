@@ -2,8 +2,12 @@
 
 #include "platform/platform.h"
 
+namespace platform {
+
 std::string TemporaryFolder() {
     std::string value;
-    if (platform::ReadEnvironment("TMP", value)) return value;
-    return platform::TemporaryDirectory();
+    if (ReadEnvironment("TMP", value)) return value;
+    return TemporaryDirectory();
 }
+
+}  // namespace platform

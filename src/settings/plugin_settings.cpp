@@ -1,3 +1,7 @@
 #include "settings/plugin_settings.h"
 
+namespace settings {
+
 SettingsRecord PluginSettings = {};
+
+}  // namespace settings

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace settings {
+
 struct SettingsRecord {
     int32_t ConvToDoc;
     int32_t MeDocIndex;
@@ -29,3 +31,5 @@ constexpr SettingsRecord kDefaultSettings = {
 
 // All zero until LoadSettings runs at attach.
 extern SettingsRecord PluginSettings;
+
+}  // namespace settings

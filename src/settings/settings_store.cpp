@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "settings/plugin_settings.h"
 
+namespace settings {
+
 namespace {
 
 constexpr char kSettingsSection[] = "Settings";
@@ -22,7 +24,7 @@ bool IsIniWhiteSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\
 }  // namespace
 
 int GetIniFilePath(char* buffer, uint32_t capacity) {
-    if (platform::ModuleFileName(ModuleHandle, buffer, capacity) == 0) return 0;
+    if (platform::ModuleFileName(host::ModuleHandle, buffer, capacity) == 0) return 0;
     char* dot = std::strrchr(buffer, '.');
     if (dot == nullptr) return 0;
     std::memcpy(dot, kIniExtension, sizeof kIniExtension);
@@ -95,3 +97,5 @@ void SaveSettings() {
     WriteIniInt(kSettingsSection, "InstallUser", s.InstallUser);
     WriteIniInt(kSettingsSection, "DecodeMime", s.DecodeMime);
 }
+
+}  // namespace settings

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace settings {
+
 // Capacity the callers give GetIniFilePath: a path buffer of 264 bytes.
 constexpr uint32_t kIniPathCapacity = 261;
 // GetPrivateProfileStringA reads into 256 characters: 255 and the terminator.
@@ -27,3 +29,5 @@ int32_t ParseIniInteger(const char* text);
 
 void LoadSettings();
 void SaveSettings();
+
+}  // namespace settings

@@ -3,6 +3,6 @@
 #include "shell/settings_dialog.h"
 
 int ShowSettingsDialog() {
-    fake_platform::Fake().calls.push_back("ShowSettingsDialog");
+    platform::fake_platform::Fake().calls.push_back("ShowSettingsDialog");
     return 2;
 }

@@ -18,21 +18,21 @@ void LoadPalmDesktop() {
 
 void AttachWork() {
     platform::InitialiseCommonControls();
-    LoadSettings();
+    settings::LoadSettings();
     LoadPalmDesktop();
 }
 
 }  // namespace
 
 bool OnLibraryEntry(void* module, uint32_t reason) {
-    ModuleHandle = module;
-    if (!ResolveHostApi()) return false;
+    host::ModuleHandle = module;
+    if (!host::ResolveHostApi()) return false;
     switch (static_cast<LoadReason>(reason)) {
         case LoadReason::ProcessAttach:
             AttachWork();
             break;
         case LoadReason::ProcessDetach:
-            SaveSettings();
+            settings::SaveSettings();
             break;
         case LoadReason::ThreadAttach:
         case LoadReason::ThreadDetach:

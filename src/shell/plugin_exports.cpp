@@ -23,11 +23,11 @@ constexpr MenuEntry kMenuEntries[] = {
 };
 
 int32_t BuildMenu(int32_t context, int32_t kind, platform::MenuHandle menu) {
-    MenuEventContext = context;
+    host::MenuEventContext = context;
     for (const MenuEntry& entry : kMenuEntries) {
         if (entry.kind != kind) continue;
         // The host's results are not examined: the item counts as added.
-        const int32_t itemId = HostApi.CXA_GetTempID(ModuleHandle, entry.command);
+        const int32_t itemId = host::HostApi.CXA_GetTempID(host::ModuleHandle, entry.command);
         platform::AppendMenuItem(menu, static_cast<uint32_t>(itemId), entry.text);
         return 1;
     }

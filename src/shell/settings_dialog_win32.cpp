@@ -26,15 +26,15 @@ constexpr WPARAM kNoInstallUserPosition = 0;
 
 struct CheckBoxSetting {
     int controlId;
-    int32_t SettingsRecord::*field;
+    int32_t settings::SettingsRecord::*field;
 };
 
 constexpr CheckBoxSetting kCheckBoxes[] = {
-    {IDC_DO_READ, &SettingsRecord::DoRead},
-    {IDC_MEDOC_INDEX, &SettingsRecord::MeDocIndex},
-    {IDC_TRIM_SUBJECT, &SettingsRecord::TrimSubject},
-    {IDC_SUB_FOLDER, &SettingsRecord::SubFolder},
-    {IDC_DECODE_MIME, &SettingsRecord::DecodeMime},
+    {IDC_DO_READ, &settings::SettingsRecord::DoRead},
+    {IDC_MEDOC_INDEX, &settings::SettingsRecord::MeDocIndex},
+    {IDC_TRIM_SUBJECT, &settings::SettingsRecord::TrimSubject},
+    {IDC_SUB_FOLDER, &settings::SettingsRecord::SubFolder},
+    {IDC_DECODE_MIME, &settings::SettingsRecord::DecodeMime},
 };
 
 void FillUserList(HWND dialog) {
@@ -45,30 +45,30 @@ void FillUserList(HWND dialog) {
         SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(position),
                      reinterpret_cast<LPARAM>(PalmUserList.entries[position - 1].name));
     }
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(PluginSettings.InstallUser), 0);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(settings::PluginSettings.InstallUser), 0);
 }
 
 void ShowSettings(HWND dialog) {
     for (const CheckBoxSetting& box : kCheckBoxes) {
         // Any non-zero value is on; a plain check box knows only 1 and 0.
-        const WPARAM state = PluginSettings.*box.field != 0 ? BST_CHECKED : BST_UNCHECKED;
+        const WPARAM state = settings::PluginSettings.*box.field != 0 ? BST_CHECKED : BST_UNCHECKED;
         SendMessageA(GetDlgItem(dialog, box.controlId), BM_SETCHECK, state, 0);
     }
     FillUserList(dialog);
     char number[kNumberTextSize];
-    std::snprintf(number, sizeof number, "%d", static_cast<int>(PluginSettings.MinUnread));
+    std::snprintf(number, sizeof number, "%d", static_cast<int>(settings::PluginSettings.MinUnread));
     SetDlgItemTextA(dialog, IDC_MIN_UNREAD, number);
 }
 
 void TakeSettings(HWND dialog) {
     for (const CheckBoxSetting& box : kCheckBoxes) {
-        PluginSettings.*box.field = IsDlgButtonChecked(dialog, box.controlId) == BST_CHECKED ? 1 : 0;
+        settings::PluginSettings.*box.field = IsDlgButtonChecked(dialog, box.controlId) == BST_CHECKED ? 1 : 0;
     }
     char text[kMinUnreadTextSize] = "";
     GetDlgItemTextA(dialog, IDC_MIN_UNREAD, text, kMinUnreadTextSize);
-    PluginSettings.MinUnread = ParseIniInteger(text);
+    settings::PluginSettings.MinUnread = settings::ParseIniInteger(text);
     // -1 when nothing is selected; the selection below makes that 0.
-    PluginSettings.InstallUser =
+    settings::PluginSettings.InstallUser =
         static_cast<int32_t>(SendMessageA(GetDlgItem(dialog, IDC_INSTALL_USER), CB_GETCURSEL, 0, 0));
     SelectInstallUser();
 }
@@ -99,6 +99,6 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }  // namespace
 
 int ShowSettingsDialog() {
-    return static_cast<int>(DialogBoxParamA(static_cast<HINSTANCE>(ModuleHandle), kTemplateName,
-                                            static_cast<HWND>(HostMainWindow), SettingsDialogProc, 0));
+    return static_cast<int>(DialogBoxParamA(static_cast<HINSTANCE>(host::ModuleHandle), kTemplateName,
+                                            static_cast<HWND>(host::HostMainWindow), SettingsDialogProc, 0));
 }

@@ -68,7 +68,7 @@ void TrimSubjectTag(HeaderValue& subject) {
         return;
     }
     // A "]" is never taken from inside a character: 評 ends in 0x5D.
-    char* const close = cp932::FindFirstOf(open + 1, "]");
+    char* const close = platform::cp932::FindFirstOf(open + 1, "]");
     if (close == nullptr || close[1] == '\0') {
         return;
     }

@@ -37,7 +37,7 @@ int WriteMessageBlock(const char* messageText, std::FILE* file, int linesBefore)
     ExtractHeaders(messageText, headers);
     const std::string headerLines = std::string("Subject: ") + ValueOrEmpty(headers.subject) + "\nFrom: " +
                                     ValueOrEmpty(headers.from) + "\nDate: " + ValueOrEmpty(headers.date) + "\n";
-    if (PluginSettings.MeDocIndex != 0 && headers.subject != nullptr) {
+    if (settings::PluginSettings.MeDocIndex != 0 && headers.subject != nullptr) {
         AddMeDocEntry(linesBefore, headers.subject->text);
     }
     ReleaseMessageHeaders(headers);

@@ -13,15 +13,15 @@ namespace {
 struct HeaderField {
     const char* name;
     HeaderValue* MessageHeaders::*field;
-    int32_t SettingsRecord::*cleanUpSetting;
+    int32_t settings::SettingsRecord::*cleanUpSetting;
     void (*cleanUp)(HeaderValue& value);
 };
 
 // The names differ in their first letter, so a line matches at most one.
 const HeaderField kHeaderFields[] = {
-    {"Subject:", &MessageHeaders::subject, &SettingsRecord::TrimSubject, TrimSubjectTag},
-    {"From:", &MessageHeaders::from, &SettingsRecord::TrimFrom, TrimFromValue},
-    {"Date:", &MessageHeaders::date, &SettingsRecord::ConvDate, ConvertDate},
+    {"Subject:", &MessageHeaders::subject, &settings::SettingsRecord::TrimSubject, TrimSubjectTag},
+    {"From:", &MessageHeaders::from, &settings::SettingsRecord::TrimFrom, TrimFromValue},
+    {"Date:", &MessageHeaders::date, &settings::SettingsRecord::ConvDate, ConvertDate},
 };
 
 void ReleaseHeaderValue(HeaderValue*& value) {
@@ -37,7 +37,7 @@ void TakeHeader(const HeaderField& header, const char* valueStart, MessageHeader
         return;  // an earlier occurrence, if any, stays
     }
     CopyHeaderValue(valueStart, value->text, kHeaderValueLimit);
-    if (PluginSettings.*header.cleanUpSetting != 0) {
+    if (settings::PluginSettings.*header.cleanUpSetting != 0) {
         header.cleanUp(*value);
     }
     ReleaseHeaderValue(headers.*header.field);
@@ -90,7 +90,7 @@ void CopyHeaderValue(const char* value, char* destination, std::size_t limit) {
         }
         if (byte == kLineFeed) {
             afterLineEnd = true;
-        } else if (secondByteDue || !cp932::IsLeadByte(byte)) {
+        } else if (secondByteDue || !platform::cp932::IsLeadByte(byte)) {
             destination[copied++] = byte;
             secondByteDue = false;
         } else {

@@ -21,7 +21,7 @@ inline void TmpIsTheTemporaryFolder(TestBed& bed, Expectations& expect) {
         std::string read;
         expect.True(platform::ReadEnvironment("TMP", read), "TMP " + Describe(value) + " is set");
         expect.Equal(read, value, "value of TMP");
-        expect.Equal(TemporaryFolder(), value, "temporary folder");
+        expect.Equal(platform::TemporaryFolder(), value, "temporary folder");
     }
 }
 
@@ -30,7 +30,7 @@ inline void WindowsFolderWithoutTmp(TestBed& bed, Expectations& expect) {
     for (const std::string folder : {"C:\\WindowsTemp", "C:\\表示\\ソ"}) {
         bed.SetWindowsTemporaryFolder(folder);
         expect.Equal(platform::TemporaryDirectory(), folder, "Windows temporary directory");
-        expect.Equal(TemporaryFolder(), folder, "temporary folder");
+        expect.Equal(platform::TemporaryFolder(), folder, "temporary folder");
     }
 }
 
@@ -41,14 +41,14 @@ inline void EmptyTmpCountsAsUnset(TestBed& bed, Expectations& expect) {
     std::string read = "kept";
     expect.True(!platform::ReadEnvironment("TMP", read), "an empty TMP reads as unset");
     expect.Equal(read, "kept", "value left alone");
-    expect.Equal(TemporaryFolder(), kWindowsTemporaryFolder, "temporary folder");
+    expect.Equal(platform::TemporaryFolder(), kWindowsTemporaryFolder, "temporary folder");
 }
 
 inline void VariableNamesMatchInAnyCase(TestBed& bed, Expectations& expect) {
     bed.UnsetEnvironment("TMP");
     bed.SetEnvironment("Tmp", "C:\\Mixed");
     bed.SetWindowsTemporaryFolder(kWindowsTemporaryFolder);
-    expect.Equal(TemporaryFolder(), "C:\\Mixed", "temporary folder from Tmp");
+    expect.Equal(platform::TemporaryFolder(), "C:\\Mixed", "temporary folder from Tmp");
 }
 
 inline void UnsetVariableLeavesTheValueAlone(TestBed& bed, Expectations& expect) {

@@ -43,11 +43,11 @@ inline void CutPathGivesNothing(TestBed& bed, Expectations& expect) {
 
 // Forms the INI path with the bed's module as the library's own.
 inline int IniPath(TestBed& bed, uint32_t capacity, std::string& path) {
-    void* const kept = ModuleHandle;
-    ModuleHandle = bed.Module();
+    void* const kept = host::ModuleHandle;
+    host::ModuleHandle = bed.Module();
     std::vector<char> buffer(capacity + kIniExtensionGrowth, '\0');
-    const int formed = GetIniFilePath(buffer.data(), capacity);
-    ModuleHandle = kept;
+    const int formed = settings::GetIniFilePath(buffer.data(), capacity);
+    host::ModuleHandle = kept;
     path = buffer.data();
     return formed;
 }

@@ -13,6 +13,9 @@
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
 
+using settings::PluginSettings;
+using settings::kDefaultSettings;
+
 namespace {
 
 enum SettingBit : std::uint8_t {

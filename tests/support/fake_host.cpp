@@ -5,6 +5,8 @@
 
 #include "host/host_api.h"
 
+using host::HostApi;
+
 namespace fake_host {
 namespace {
 

@@ -33,21 +33,22 @@ constexpr char kTextPrefix[] = ".coraxtopalm-text.";
 // The plug-in's settings that the command line may switch, each 0 or 1.
 struct SettingOption {
     const char* name;
-    int32_t SettingsRecord::*setting;
+    int32_t settings::SettingsRecord::*setting;
     int32_t defaultValue;
     const char* help;
 };
 
 const SettingOption kSettingOptions[] = {
-    {"--medoc-index", &SettingsRecord::MeDocIndex, kDefaultSettings.MeDocIndex,
+    {"--medoc-index", &settings::SettingsRecord::MeDocIndex, settings::kDefaultSettings.MeDocIndex,
      "1: a MeDoc index of the subjects at the head of the .pdb"},
-    {"--trim-subject", &SettingsRecord::TrimSubject, kDefaultSettings.TrimSubject,
+    {"--trim-subject", &settings::SettingsRecord::TrimSubject, settings::kDefaultSettings.TrimSubject,
      "1: a leading [tag] of the subject removed"},
-    {"--trim-from", &SettingsRecord::TrimFrom, kDefaultSettings.TrimFrom,
+    {"--trim-from", &settings::SettingsRecord::TrimFrom, settings::kDefaultSettings.TrimFrom,
      "1: only the name of the sender, without the address"},
-    {"--conv-date", &SettingsRecord::ConvDate, kDefaultSettings.ConvDate, "1: the date as \"month/day hh:mm zone\""},
+    {"--conv-date", &settings::SettingsRecord::ConvDate, settings::kDefaultSettings.ConvDate,
+     "1: the date as \"month/day hh:mm zone\""},
     // On here, unlike in the plug-in: the tool's job is a readable e-book.
-    {"--decode-mime", &SettingsRecord::DecodeMime, 1,
+    {"--decode-mime", &settings::SettingsRecord::DecodeMime, 1,
      "1: MIME and the Japanese charsets decoded into readable Shift-JIS; 0: the plug-in's default text"},
 };
 
@@ -166,7 +167,7 @@ bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output,
     std::uint64_t textSize = 0;
     if (done) {
         textSize = FileSize(textPath);
-        job.hasIndex = PluginSettings.MeDocIndex != 0 && MeDocIndexBuffer.text != nullptr;
+        job.hasIndex = settings::PluginSettings.MeDocIndex != 0 && MeDocIndexBuffer.text != nullptr;
         if (job.hasIndex) job.index = MeDocIndexBuffer.text;
         done = WriteDatabaseFile(job, error);
     }
@@ -229,9 +230,9 @@ int Run(const ParsedArguments& arguments) {
         ReportError(error);
         return kExitUsage;
     }
-    PluginSettings = kDefaultSettings;
+    settings::PluginSettings = settings::kDefaultSettings;
     for (const SettingOption& option : kSettingOptions) {
-        PluginSettings.*option.setting = arguments.Flag(option.name, option.defaultValue);
+        settings::PluginSettings.*option.setting = arguments.Flag(option.name, option.defaultValue);
     }
     const bool converted = Convert(arguments, run, error);
     ReleaseMeDocIndex();

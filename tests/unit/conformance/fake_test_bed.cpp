@@ -4,6 +4,9 @@
 
 #include "platform/fake_platform.h"
 
+namespace fake_platform = platform::fake_platform;
+
+
 namespace {
 
 using fake_platform::Fake;

@@ -7,6 +7,10 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using settings::PluginSettings;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace {
 
 struct Case {

@@ -14,6 +14,14 @@
 #include "platform/fake_platform.h"
 #include "support/file_faults.h"
 
+using host::FailureCode;
+using host::LastOutputPath;
+using host::kConversionFailed;
+using host::kNoFailure;
+using host::kTextFileFailed;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace export_run {
 namespace {
 

@@ -16,6 +16,16 @@
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
 
+using host::FailureCode;
+using host::HostMainWindow;
+using host::LastOutputPath;
+using host::MenuEventContext;
+using host::kNoFailure;
+using settings::PluginSettings;
+using settings::kDefaultSettings;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace export_run {
 
 namespace fs = std::filesystem;

@@ -15,6 +15,16 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using host::FailureCode;
+using host::HostMainWindow;
+using host::LastOutputPath;
+using host::MenuEventContext;
+using host::kConversionFailed;
+using host::kTextFileFailed;
+using settings::PluginSettings;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace export_run {
 namespace {
 

@@ -20,6 +20,10 @@
 #include "support/file_faults.h"
 #include "text/medoc_index.h"
 
+using settings::PluginSettings;
+using settings::SettingsRecord;
+using settings::kDefaultSettings;
+
 namespace {
 
 namespace fs = std::filesystem;

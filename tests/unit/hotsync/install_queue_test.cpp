@@ -11,6 +11,12 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using host::LastOutputPath;
+using host::SetLastOutputPath;
+using settings::PluginSettings;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace {
 
 PalmUser User(int32_t id, const char* folderName) {

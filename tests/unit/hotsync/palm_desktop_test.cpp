@@ -7,6 +7,9 @@
 #include "hotsync/palm_desktop_registry.h"
 #include "platform/fake_platform.h"
 
+namespace fake_platform = platform::fake_platform;
+
+
 namespace {
 
 class ReadPalmDesktopPathTest : public ::testing::Test {

@@ -14,6 +14,14 @@
 #include "settings/settings_store.h"
 #include "text/medoc_index.h"
 
+using settings::LoadSettings;
+using settings::PluginSettings;
+using settings::SaveSettings;
+using settings::SettingsRecord;
+using settings::kDefaultSettings;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -9,6 +9,17 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using settings::GetIniFilePath;
+using settings::LoadSettings;
+using settings::ParseIniInteger;
+using settings::PluginSettings;
+using settings::SaveSettings;
+using settings::SettingsRecord;
+using settings::WriteIniInt;
+using settings::kIniPathCapacity;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace {
 
 using fake_platform::Fake;

@@ -11,6 +11,13 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using host::HostMainWindow;
+using host::ModuleHandle;
+using host::ShowErrorBox;
+using settings::PluginSettings;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace {
 
 using fake_platform::Fake;

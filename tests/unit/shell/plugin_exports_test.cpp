@@ -13,6 +13,10 @@
 #include "shell/plugin_info.h"
 #include "support/fake_host.h"
 
+using host::MenuEventContext;
+
+namespace fake_platform = platform::fake_platform;
+
 namespace {
 
 using fake_platform::Fake;

@@ -6,6 +6,8 @@
 #include "text/message_headers.h"
 #include "text_test_support.h"
 
+using settings::PluginSettings;
+
 namespace {
 
 std::string Copy(const std::string& value, std::size_t limit = kHeaderValueLimit) {

@@ -6,6 +6,8 @@
 
 #include "text_test_support.h"
 
+using settings::PluginSettings;
+
 namespace {
 
 struct BlockCase {

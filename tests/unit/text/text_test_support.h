@@ -16,20 +16,20 @@
 class TextTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = PluginSettings;
-        PluginSettings = SettingsRecord{};
-        PluginSettings.MeDocIndex = 1;
-        PluginSettings.TrimSubject = 1;
+        saved_ = settings::PluginSettings;
+        settings::PluginSettings = settings::SettingsRecord{};
+        settings::PluginSettings.MeDocIndex = 1;
+        settings::PluginSettings.TrimSubject = 1;
         ReleaseMeDocIndex();
     }
     void TearDown() override {
         TextStorage = HeapTextStorage;
         ReleaseMeDocIndex();
-        PluginSettings = saved_;
+        settings::PluginSettings = saved_;
     }
 
 private:
-    SettingsRecord saved_;
+    settings::SettingsRecord saved_;
 };
 
 // Storage that grants the first `allowed` requests and refuses the rest.
