@@ -15,6 +15,10 @@
 #include "palmdoc/compressor.h"
 #include "support/reference_compressor.h"
 
+using palmdoc::CompressionCapacity;
+using palmdoc::RecordCompressor;
+using palmdoc::tBuf;
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;

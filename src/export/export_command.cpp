@@ -102,8 +102,9 @@ void ReportResult(int exported) {
         ShowInformation(text, strings::kBoxCaption);
         return;
     }
-    if (PalmDesktopPath.currentUser != nullptr) {
-        text = std::string("User : ") + PalmDesktopPath.currentUser->name + "\nTitle : " + host::LastOutputPath + "\n";
+    if (hotsync::PalmDesktopPath.currentUser != nullptr) {
+        text = std::string("User : ") + hotsync::PalmDesktopPath.currentUser->name + "\nTitle : " +
+               host::LastOutputPath + "\n";
     } else {
         text = std::string("File : ") + host::LastOutputPath + "\n";
     }

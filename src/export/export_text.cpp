@@ -23,7 +23,7 @@ void Note(platform::FileFailure* failure, FileOperation operation, const char* t
 
 ExportText WriteExportText(const char* textPath, MessageSource& source, platform::FileFailure* failure) {
     if (failure != nullptr) *failure = {};
-    ReleaseMeDocIndex();  // nothing of an earlier run reaches this one
+    text::ReleaseMeDocIndex();  // nothing of an earlier run reaches this one
     std::FILE* file = platform::Files.open(textPath, "wb");
     if (file == nullptr) {
         Note(failure, FileOperation::kOpen, textPath, errno);
@@ -39,7 +39,7 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, platform
         std::string decoded;
         if (settings::PluginSettings.DecodeMime != 0 && mime::DecodeMimeMessage(text, decoded)) text = decoded.c_str();
         // Streamed: one text at a time, given back as soon as it is written.
-        const int lines = WriteMessageBlock(text, file, linesBefore);
+        const int lines = text::WriteMessageBlock(text, file, linesBefore);
         const int writeError = errno;
         source.Release();
         if (lines < 0) {
@@ -61,11 +61,11 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, platform
                               : written       ? ExportText::Written
                                               : ExportText::WriteFailed;
     if (result != ExportText::Written) {
-        ReleaseMeDocIndex();
+        text::ReleaseMeDocIndex();
         // Half a text file is no result: it is neither converted nor kept.
         platform::Files.remove(textPath);
     } else if (settings::PluginSettings.MeDocIndex) {
-        FinishMeDocIndex();
+        text::FinishMeDocIndex();
     }
     return result;
 }

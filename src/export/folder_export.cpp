@@ -31,9 +31,9 @@ std::string TemporaryFilePath(const std::string& name, const char* extension) {
 
 // The .pdb path MakePdbPath refused, as it would have been.
 std::string IntendedPdbPath(const char* baseName) {
-    const PalmUser* user = PalmDesktopPath.currentUser;
+    const hotsync::PalmUser* user = hotsync::PalmDesktopPath.currentUser;
     if (user == nullptr) return TemporaryFilePath(baseName, ".pdb");
-    return std::string(PalmDesktopPath.path) + "\\" + user->folderName + "\\INSTALL\\" + baseName + ".pdb";
+    return std::string(hotsync::PalmDesktopPath.path) + "\\" + user->folderName + "\\INSTALL\\" + baseName + ".pdb";
 }
 
 // Reports a text file that could not be created or written whole.
@@ -74,19 +74,19 @@ int ConvertToDoc(const char* baseName, const char* textPath, const char* indexTe
     // must leave the report naming the last document that exists.
     char previousOutput[host::kLastOutputPathSize];
     std::memcpy(previousOutput, host::LastOutputPath, sizeof previousOutput);
-    if (!MakePdbPath(baseName, pdbPath)) {
+    if (!hotsync::MakePdbPath(baseName, pdbPath)) {
         host::FailureCode = host::kConversionFailed;
         host::ShowErrorBox(strings::kConversionFailed, IntendedPdbPath(baseName).c_str());
         return 0;
     }
-    if (WritePalmDoc(textPath, pdbPath, baseName, indexText) != kWritePalmDocSucceeded) {
+    if (palmdoc::WritePalmDoc(textPath, pdbPath, baseName, indexText) != palmdoc::kWritePalmDocSucceeded) {
         std::memcpy(host::LastOutputPath, previousOutput, sizeof previousOutput);
         host::FailureCode = host::kConversionFailed;
         host::ShowErrorBox(strings::kConversionFailed, pdbPath);
         platform::Files.remove(pdbPath);
         return 0;
     }
-    RaiseInstallFlag(PalmDesktopPath);
+    hotsync::RaiseInstallFlag(hotsync::PalmDesktopPath);
     platform::Files.remove(textPath);
     return 1;
 }
@@ -116,16 +116,16 @@ int ExportFolder(const char* folderPath) {
 
     int produced;
     if (settings::PluginSettings.ConvToDoc) {
-        const char* indexText = settings::PluginSettings.MeDocIndex ? MeDocIndexBuffer.text : nullptr;
+        const char* indexText = settings::PluginSettings.MeDocIndex ? text::MeDocIndexBuffer.text : nullptr;
         produced = ConvertToDoc(baseName, textPath, indexText);
         // With no install user the path was named already; with one, the
         // report names the document by its base name.
-        if (produced && PalmDesktopPath.currentUser != nullptr) host::SetLastOutputPath(baseName);
+        if (produced && hotsync::PalmDesktopPath.currentUser != nullptr) host::SetLastOutputPath(baseName);
     } else {
         host::SetLastOutputPath(textPath);  // fits: checked before the file was made
         produced = 1;
     }
-    ReleaseMeDocIndex();
+    text::ReleaseMeDocIndex();
     // Only a folder whose output exists is marked read, so that a failed
     // export is picked up again by the next one.
     if (produced && settings::PluginSettings.DoRead) host::HostApi.CXA_RunMacro(kDoReadMacro);

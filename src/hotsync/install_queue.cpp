@@ -11,6 +11,8 @@
 #include "platform/temporary_folder.h"
 #include "settings/plugin_settings.h"
 
+namespace hotsync {
+
 namespace {
 
 constexpr uint32_t kInstallFlagRaised = 1;
@@ -55,3 +57,5 @@ int RaiseInstallFlag(const PalmDesktop& desktop) {
     std::snprintf(valueName, sizeof valueName, "Install%d", static_cast<int>(desktop.currentUser->id));
     return platform::SetUserRegistryDword(kHotSyncManagerKey, valueName, kInstallFlagRaised) ? 1 : 0;
 }
+
+}  // namespace hotsync

@@ -4,6 +4,8 @@
 
 #include "hotsync/palm_desktop.h"
 
+namespace hotsync {
+
 // Makes PalmDesktopPath.currentUser the user at the 1-based position
 // PluginSettings.InstallUser of PalmUserList; a position that names no entry
 // becomes 0, no install user.
@@ -19,3 +21,5 @@ bool MakePdbPath(const char* baseName, char* out);
 // Manager's key, which must exist already. 1 when the key was opened and set,
 // 0 when Palm Desktop was not found, no user is chosen, or the key is missing.
 int RaiseInstallFlag(const PalmDesktop& desktop);
+
+}  // namespace hotsync

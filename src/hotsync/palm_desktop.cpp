@@ -6,6 +6,8 @@
 #include "hotsync/palm_desktop_registry.h"
 #include "platform/platform.h"
 
+namespace hotsync {
+
 PalmDesktop PalmDesktopPath = {};
 PalmUsers PalmUserList;
 
@@ -28,3 +30,5 @@ int ReadPalmDesktopPath(PalmDesktop& desktop) {
     desktop.found = 0;
     return 0;
 }
+
+}  // namespace hotsync

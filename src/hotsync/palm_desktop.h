@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace hotsync {
+
 // Both texts hold a length byte's worth (255) and the terminator.
 constexpr std::size_t kPalmUserTextSize = 256;
 constexpr std::size_t kPalmDesktopFolderSize = 268;
@@ -37,3 +39,5 @@ extern PalmUsers PalmUserList;
 // found; otherwise 0 with found 0 and path ".\". A folder too long for path
 // counts as not found rather than being cut into another folder's name.
 int ReadPalmDesktopPath(PalmDesktop& desktop);
+
+}  // namespace hotsync

@@ -6,6 +6,8 @@
 
 #include "host/host_api.h"
 
+namespace hotsync {
+
 namespace {
 
 constexpr const char* kUsersFileName = "users.dat";
@@ -173,3 +175,5 @@ int ReadPalmUserList(const char* folder, PalmUsers& list) {
     if (length < 0 || static_cast<std::size_t>(length) >= sizeof filePath) return 0;
     return ReadPalmUsersFile(filePath, list);
 }
+
+}  // namespace hotsync

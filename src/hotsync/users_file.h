@@ -7,6 +7,8 @@
 
 #include "hotsync/palm_desktop.h"
 
+namespace hotsync {
+
 // Reads "<folder>\users.dat" into list. 1 when the file was read (also when
 // it held no user), 0 when it could not be opened, its name does not fit a
 // path buffer, or no memory was available; the list is then empty.
@@ -18,3 +20,5 @@ int ReadPalmUsersFile(const char* filePath, PalmUsers& list);
 // Consumes a marked trailer: runs of four bytes and a scan to the marker byte,
 // repeated while the byte remembered before the marker says another follows.
 void SkipToMarker(std::FILE* file);
+
+}  // namespace hotsync

@@ -1,5 +1,7 @@
 #include "palmdoc/byte_order.h"
 
+namespace palmdoc {
+
 uint16_t SwapBytes16(uint16_t value) { return static_cast<uint16_t>((value >> 8) | (value << 8)); }
 
 uint32_t SwapBytes32(uint32_t value) {
@@ -8,3 +10,5 @@ uint32_t SwapBytes32(uint32_t value) {
 
 uint16_t (*const ToFileOrder16)(uint16_t value) = SwapBytes16;
 uint32_t (*const ToFileOrder32)(uint32_t value) = SwapBytes32;
+
+}  // namespace palmdoc

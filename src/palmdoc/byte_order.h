@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace palmdoc {
+
 uint16_t SwapBytes16(uint16_t value);
 uint32_t SwapBytes32(uint32_t value);
 
@@ -17,3 +19,5 @@ inline uint16_t ReadBigEndian16(const unsigned char* at) { return static_cast<ui
 inline uint32_t ReadBigEndian32(const unsigned char* at) {
     return (uint32_t{at[0]} << 24) | (uint32_t{at[1]} << 16) | (uint32_t{at[2]} << 8) | at[3];
 }
+
+}  // namespace palmdoc

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace palmdoc {
+
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
@@ -28,3 +30,5 @@ private:
     const unsigned char* data_;
     std::size_t size_;
 };
+
+}  // namespace palmdoc

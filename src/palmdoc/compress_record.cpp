@@ -11,7 +11,7 @@
 #error "the match length is read from the lowest differing byte of a little-endian load"
 #endif
 
-using namespace palmdoc;
+namespace palmdoc {
 
 namespace {
 
@@ -280,3 +280,5 @@ uint32_t RecordCompressor::Compress(tBuf& record, int& compressError) {
 }
 
 uint32_t CompressionCapacity(uint32_t length) { return CodeWriter::CodeCapacity(length); }
+
+}  // namespace palmdoc

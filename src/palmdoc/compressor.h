@@ -6,6 +6,8 @@
 
 #include "palmdoc/text_buffer.h"
 
+namespace palmdoc {
+
 // The room a record's buffer needs for the code of length bytes to be written
 // in place: a smaller buffer is given a new array.
 uint32_t CompressionCapacity(uint32_t length);
@@ -32,3 +34,5 @@ private:
     struct Tables;
     std::unique_ptr<Tables> tables_;
 };
+
+}  // namespace palmdoc

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace palmdoc {
+
 namespace {
 
 constexpr unsigned char kLineFeed = 0x0A;
@@ -73,3 +75,5 @@ uint32_t FilterControlChars(tBuf& record) {
     record.length = keptLength;
     return keptLength;
 }
+
+}  // namespace palmdoc

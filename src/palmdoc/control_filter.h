@@ -6,7 +6,11 @@
 
 #include "palmdoc/text_buffer.h"
 
+namespace palmdoc {
+
 // Decides record.lineEnd when it is still 0 (from the first CR or LF of the
 // record), then drops every byte below 0x20 other than that terminator.
 // Returns the new length.
 uint32_t FilterControlChars(tBuf& record);
+
+}  // namespace palmdoc

@@ -2,7 +2,7 @@
 
 #include "palmdoc/compressed_stream.h"
 
-using namespace palmdoc;
+namespace palmdoc {
 
 namespace {
 
@@ -51,3 +51,5 @@ bool DecompressRecord(const unsigned char* record, std::size_t recordLength, std
     }
     return true;
 }
+
+}  // namespace palmdoc

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace palmdoc {
+
 namespace pdb {
 
 // Database header.
@@ -53,3 +55,5 @@ constexpr uint64_t kMaxTextLength = uint64_t{kMaxTextRecords} * kTextRecordSize;
 constexpr uint32_t RecordListSize(uint32_t recordCount) { return kRecordEntrySize * recordCount; }
 
 }  // namespace pdb
+
+}  // namespace palmdoc

@@ -8,6 +8,8 @@
 #include "palmdoc/decompressor.h"
 #include "palmdoc/pdb_format.h"
 
+namespace palmdoc {
+
 namespace {
 
 // Past a compressed record's longest decodable length, the bytes its last
@@ -171,3 +173,5 @@ bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDa
     database.text = std::move(text);
     return true;
 }
+
+}  // namespace palmdoc

@@ -11,6 +11,8 @@
 
 #include "palmdoc/byte_source.h"
 
+namespace palmdoc {
+
 struct PalmDocRecord {
     uint32_t offset = 0;
     uint32_t storedLength = 0;
@@ -66,3 +68,5 @@ private:
 // message in error when it is not a readable Palm DOC.
 bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDatabase& database,
                          std::string& error);
+
+}  // namespace palmdoc

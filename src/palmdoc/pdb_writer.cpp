@@ -13,6 +13,8 @@
 #include "palmdoc/text_stream.h"
 #include "platform/file_system.h"
 
+namespace palmdoc {
+
 namespace {
 
 using platform::FileOperation;
@@ -189,3 +191,5 @@ int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, c
     return Conversion(textPath, pdbPath, report).Run(title, indexText, progress) ? kWritePalmDocSucceeded
                                                                                  : kWritePalmDocFailed;
 }
+
+}  // namespace palmdoc

@@ -5,6 +5,8 @@
 
 #include "platform/file_failure.h"
 
+namespace palmdoc {
+
 constexpr int kWritePalmDocSucceeded = 0;
 constexpr int kWritePalmDocFailed = 1;
 
@@ -38,3 +40,5 @@ using WriteProgress = void (*)(uint64_t textDone, uint64_t textLength);
 // says what went wrong first.
 int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText,
                  WriteFailure* failure = nullptr, WriteProgress progress = nullptr);
+
+}  // namespace palmdoc

@@ -1,5 +1,7 @@
 #include "palmdoc/text_buffer.h"
 
+namespace palmdoc {
+
 void tBuf::Adopt(unsigned char* newData, uint32_t newLength) {
     delete[] data;
     data = newData;
@@ -23,3 +25,5 @@ unsigned char* tBuf::Release() {
     capacity = 0;
     return released;
 }
+
+}  // namespace palmdoc

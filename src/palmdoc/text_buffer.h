@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace palmdoc {
+
 // Owns its byte array: a transformation that needs a new array hands it over
 // with Adopt, so the old one is released exactly once, also when the writer
 // leaves early. One that fits works in place, so a buffer kept from record to
@@ -32,3 +34,5 @@ public:
     // Hands the array to the caller, who then owns it.
     unsigned char* Release();
 };
+
+}  // namespace palmdoc

@@ -7,6 +7,8 @@
 #include "palmdoc/pdb_format.h"
 #include "platform/file_system.h"
 
+namespace palmdoc {
+
 namespace {
 
 constexpr uint32_t kRecordsPerRead = 16;
@@ -56,3 +58,5 @@ bool TextStream::FillRecord(tBuf& record) {
     }
     return true;
 }
+
+}  // namespace palmdoc

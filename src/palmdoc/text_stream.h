@@ -8,6 +8,8 @@
 
 #include "palmdoc/text_buffer.h"
 
+namespace palmdoc {
+
 class TextStream {
 public:
     // fileLength is the text file's measured size; the file is read no
@@ -37,3 +39,5 @@ private:
     uint32_t chunkEnd_ = 0;
     int readError_ = 0;
 };
+
+}  // namespace palmdoc

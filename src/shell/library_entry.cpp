@@ -12,8 +12,10 @@ namespace {
 
 // The Palm Desktop path, its users and the install user.
 void LoadPalmDesktop() {
-    if (ReadPalmDesktopPath(PalmDesktopPath)) ReadPalmUserList(PalmDesktopPath.path, PalmUserList);
-    SelectInstallUser();
+    if (hotsync::ReadPalmDesktopPath(hotsync::PalmDesktopPath)) {
+        hotsync::ReadPalmUserList(hotsync::PalmDesktopPath.path, hotsync::PalmUserList);
+    }
+    hotsync::SelectInstallUser();
 }
 
 void AttachWork() {

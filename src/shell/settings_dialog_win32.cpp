@@ -41,9 +41,9 @@ void FillUserList(HWND dialog) {
     const HWND combo = GetDlgItem(dialog, IDC_INSTALL_USER);
     SendMessageA(combo, CB_INSERTSTRING, kNoInstallUserPosition,
                  reinterpret_cast<LPARAM>(strings::kNoInstallUser));
-    for (int32_t position = 1; position <= PalmUserList.count; ++position) {
+    for (int32_t position = 1; position <= hotsync::PalmUserList.count; ++position) {
         SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(position),
-                     reinterpret_cast<LPARAM>(PalmUserList.entries[position - 1].name));
+                     reinterpret_cast<LPARAM>(hotsync::PalmUserList.entries[position - 1].name));
     }
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(settings::PluginSettings.InstallUser), 0);
 }
@@ -70,7 +70,7 @@ void TakeSettings(HWND dialog) {
     // -1 when nothing is selected; the selection below makes that 0.
     settings::PluginSettings.InstallUser =
         static_cast<int32_t>(SendMessageA(GetDlgItem(dialog, IDC_INSTALL_USER), CB_GETCURSEL, 0, 0));
-    SelectInstallUser();
+    hotsync::SelectInstallUser();
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

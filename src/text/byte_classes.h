@@ -3,6 +3,8 @@
 // which is why <cctype> is not used.
 #pragma once
 
+namespace text {
+
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
 constexpr char kSpace = ' ';
@@ -18,3 +20,5 @@ inline bool IsDigit(char byte) { return byte >= '0' && byte <= '9'; }
 
 // The only blanks that folding knows: space and tab.
 inline bool IsFoldingBlank(char byte) { return byte == kSpace || byte == kTab; }
+
+}  // namespace text

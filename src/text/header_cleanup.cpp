@@ -7,6 +7,8 @@
 #include "platform/cp932.h"
 #include "text/byte_classes.h"
 
+namespace text {
+
 namespace {
 
 constexpr char kEscape = '\x1B';
@@ -157,3 +159,5 @@ void ConvertDate(HeaderValue& date) {
 
     std::snprintf(date.text, sizeof date.text, kDateFormat, month, day, hour, minute, zone);
 }
+
+}  // namespace text

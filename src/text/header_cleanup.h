@@ -5,6 +5,8 @@
 
 #include "text/message_headers.h"
 
+namespace text {
+
 // Removes one leading "[tag]" and one space after it; blanks before the tag
 // stay, and a subject that is a tag alone keeps it.
 void TrimSubjectTag(HeaderValue& subject);
@@ -17,3 +19,5 @@ void TrimFromValue(HeaderValue& from);
 
 // Rewrites an RFC 822 style date as "month/day hh:mm zone".
 void ConvertDate(HeaderValue& date);
+
+}  // namespace text

@@ -6,6 +6,8 @@
 #include "text/message_headers.h"
 #include "text/text_storage.h"
 
+namespace text {
+
 MeDocIndexStorage MeDocIndexBuffer = {};
 
 namespace {
@@ -106,3 +108,5 @@ void ReleaseMeDocIndex() {
     ReleaseEntries();
     MeDocIndexBuffer = MeDocIndexStorage{};
 }
+
+}  // namespace text

@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+namespace text {
+
 constexpr std::size_t kMeDocTitleLimit = 30;
 
 // What the index keeps of one message until the run ends.
@@ -44,3 +46,5 @@ void FinishMeDocIndex();
 
 // Ends the run's index: frees text and entries and leaves the buffer absent.
 void ReleaseMeDocIndex();
+
+}  // namespace text

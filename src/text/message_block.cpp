@@ -8,6 +8,8 @@
 #include "text/medoc_index.h"
 #include "text/message_headers.h"
 
+namespace text {
+
 namespace {
 
 constexpr char kHeaderEnd[] = "\r\n\r\n";
@@ -58,3 +60,5 @@ int CountLineFeeds(const char* text) {
     }
     return count;
 }
+
+}  // namespace text

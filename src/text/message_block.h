@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace text {
+
 // Writes the block for messageText to file and, when MeDocIndex is on and
 // the message has a Subject header, gathers its index entry; linesBefore is
 // the number of LF bytes written to the file before the block. Returns the
@@ -19,3 +21,5 @@ constexpr int kWriteFailed = -1;
 
 // Number of LF bytes in text, up to its NUL.
 int CountLineFeeds(const char* text);
+
+}  // namespace text

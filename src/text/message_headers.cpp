@@ -8,6 +8,8 @@
 #include "text/header_cleanup.h"
 #include "text/text_storage.h"
 
+namespace text {
+
 namespace {
 
 struct HeaderField {
@@ -137,3 +139,5 @@ const char* MatchHeaderName(const char* line, const char* name) {
     }
     return valueStart;
 }
+
+}  // namespace text

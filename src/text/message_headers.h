@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace text {
+
 constexpr std::size_t kHeaderValueSize = 256;
 constexpr std::size_t kHeaderValueLimit = kHeaderValueSize - 1;
 
@@ -44,3 +46,5 @@ const char* NextHeaderLine(const char* line);
 // the start of the value: after the colon and one blank if one stands there.
 // Null otherwise.
 const char* MatchHeaderName(const char* line, const char* name);
+
+}  // namespace text

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace text {
+
 namespace {
 
 void* AllocateZeroedFromHeap(std::size_t size) { return std::calloc(1, size); }
@@ -12,3 +14,5 @@ void ReleaseToHeap(void* block) { std::free(block); }
 
 const TextStorageFunctions HeapTextStorage = {AllocateZeroedFromHeap, ResizeOnHeap, ReleaseToHeap};
 TextStorageFunctions TextStorage = HeapTextStorage;
+
+}  // namespace text

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace text {
+
 struct TextStorageFunctions {
     void* (*allocateZeroed)(std::size_t size);  // null when refused
     void* (*resize)(void* block, std::size_t size);  // null when refused, block kept
@@ -14,3 +16,5 @@ struct TextStorageFunctions {
 // The C heap unless a test has swapped it.
 extern TextStorageFunctions TextStorage;
 extern const TextStorageFunctions HeapTextStorage;
+
+}  // namespace text

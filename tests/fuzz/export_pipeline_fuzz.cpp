@@ -15,6 +15,8 @@
 
 using settings::PluginSettings;
 using settings::kDefaultSettings;
+using text::MeDocIndexBuffer;
+using text::ReleaseMeDocIndex;
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include "palmdoc/compressed_stream.h"
 #include "palmdoc/decompressor.h"
 
+using palmdoc::DecompressRecord;
+
 namespace {
 
 // The first two input bytes give the limit, up to the record length of a

@@ -7,6 +7,8 @@
 #include "palmdoc/decompressor.h"
 #include "tools/coraxtopalm/palmdoc_file.h"
 
+using palmdoc::DecompressRecord;
+
 namespace {
 
 constexpr std::size_t kRecordSize = 4096;

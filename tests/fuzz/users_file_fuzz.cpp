@@ -9,6 +9,11 @@
 #include "hotsync/palm_desktop.h"
 #include "hotsync/users_file.h"
 
+using hotsync::PalmUser;
+using hotsync::PalmUsers;
+using hotsync::ReadPalmUsersFile;
+using hotsync::kPalmUserTextSize;
+
 namespace {
 
 constexpr std::size_t kCountSize = 2;

@@ -9,4 +9,4 @@
 #include "palmdoc/text_buffer.h"
 
 // Same contract and same bytes as CompressRecord.
-uint32_t CompressRecordReference(tBuf& record, int& compressError);
+uint32_t CompressRecordReference(palmdoc::tBuf& record, int& compressError);

@@ -16,6 +16,10 @@
 #include "support/compressor_shapes.h"
 #include "support/reference_compressor.h"
 
+using palmdoc::CompressionCapacity;
+using palmdoc::RecordCompressor;
+using palmdoc::tBuf;
+
 namespace {
 
 // A record buffer holding input, with room for its code in place.

@@ -124,7 +124,7 @@ bool WriteIndexFile(const std::string& path, const std::string& shownPath, std::
         return false;
     }
     // With the index switched off there is no index text: the file is empty.
-    if (MeDocIndexBuffer.text != nullptr) std::fputs(MeDocIndexBuffer.text, file);
+    if (text::MeDocIndexBuffer.text != nullptr) std::fputs(text::MeDocIndexBuffer.text, file);
     errno = 0;
     const bool written = std::fflush(file) == 0 && std::ferror(file) == 0;
     const int reason = errno;
@@ -167,8 +167,8 @@ bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output,
     std::uint64_t textSize = 0;
     if (done) {
         textSize = FileSize(textPath);
-        job.hasIndex = settings::PluginSettings.MeDocIndex != 0 && MeDocIndexBuffer.text != nullptr;
-        if (job.hasIndex) job.index = MeDocIndexBuffer.text;
+        job.hasIndex = settings::PluginSettings.MeDocIndex != 0 && text::MeDocIndexBuffer.text != nullptr;
+        if (job.hasIndex) job.index = text::MeDocIndexBuffer.text;
         done = WriteDatabaseFile(job, error);
     }
     RemoveTemporaryFile(textPath);
@@ -235,7 +235,7 @@ int Run(const ParsedArguments& arguments) {
         settings::PluginSettings.*option.setting = arguments.Flag(option.name, option.defaultValue);
     }
     const bool converted = Convert(arguments, run, error);
-    ReleaseMeDocIndex();
+    text::ReleaseMeDocIndex();
     if (!converted) {
         ReportError(error);
         return kExitFailure;

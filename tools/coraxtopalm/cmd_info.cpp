@@ -24,7 +24,7 @@ bool DecodeAll(PalmDocFile& database, std::string& error) {
     return true;
 }
 
-void PrintDatabase(const PalmDocDatabase& database) {
+void PrintDatabase(const palmdoc::PalmDocDatabase& database) {
     std::string name;
     ConvertText(TerminalEncoding(), kCodePage932, database.name, name, true);
     std::printf("name: %s\n", name.c_str());
@@ -36,7 +36,7 @@ void PrintDatabase(const PalmDocDatabase& database) {
     std::printf("record count: %u\n", static_cast<unsigned>(database.recordCount));
     std::printf("record size: %u\n", static_cast<unsigned>(database.recordSize));
     for (std::size_t k = 0; k < database.records.size(); ++k) {
-        const PalmDocRecord& record = database.records[k];
+        const palmdoc::PalmDocRecord& record = database.records[k];
         std::printf("record %lu: offset %lu, stored %lu, text %lu\n", static_cast<unsigned long>(k + 1),
                     static_cast<unsigned long>(record.offset), static_cast<unsigned long>(record.storedLength),
                     static_cast<unsigned long>(record.textLength));

@@ -30,13 +30,13 @@ int Run(const ParsedArguments& arguments) {
         ReportError(error);
         return kExitFailure;
     }
-    PalmUsers list;
-    if (!ReadPalmUsersFile(input.Path().c_str(), list)) {
+    hotsync::PalmUsers list;
+    if (!hotsync::ReadPalmUsersFile(input.Path().c_str(), list)) {
         ReportError("cannot read " + input.Shown());
         return kExitFailure;
     }
     for (int32_t i = 0; i < list.count; ++i) {
-        const PalmUser& user = list.entries[i];
+        const hotsync::PalmUser& user = list.entries[i];
         std::string name;
         std::string folderName;
         ConvertText(TerminalEncoding(), kCodePage932, user.name, name, true);

@@ -23,41 +23,42 @@ void ShowCompressing(std::uint64_t textDone, std::uint64_t textLength) {
 }  // namespace
 
 std::uint32_t TextRecordCount(std::uint64_t textLength) {
-    return static_cast<std::uint32_t>((textLength + pdb::kTextRecordSize - 1) / pdb::kTextRecordSize);
+    return static_cast<std::uint32_t>((textLength + palmdoc::pdb::kTextRecordSize - 1) / palmdoc::pdb::kTextRecordSize);
 }
 
-std::string WriteFailureMessage(const DatabaseJob& job, const WriteFailure& failure) {
+std::string WriteFailureMessage(const DatabaseJob& job, const palmdoc::WriteFailure& failure) {
     switch (failure.cause) {
-        case WriteCause::kFile: {
+        case palmdoc::WriteCause::kFile: {
             // A failed call that set no errno still failed.
             const int reason = failure.file.errorNumber != 0 ? failure.file.errorNumber : EIO;
             const std::string shown = Shown(job, failure.file.path);
             return failure.file.path == job.pdbPath ? CannotWrite(shown, reason) : CannotRead(shown, reason);
         }
-        case WriteCause::kTextChanged:
+        case palmdoc::WriteCause::kTextChanged:
             return Shown(job, failure.file.path) + " changed while it was read";
-        case WriteCause::kTooLong:
+        case palmdoc::WriteCause::kTooLong:
             return "the text of " + job.textShown + " is " + GroupedNumber(failure.textLength) +
-                   " bytes and a Palm DOC holds at most " + GroupedNumber(pdb::kMaxTextLength) + " (" +
-                   std::to_string(pdb::kMaxTextRecords) + " records of " + std::to_string(pdb::kTextRecordSize) +
-                   ")";
-        case WriteCause::kEmptyRecord: {
-            const std::uint64_t first = std::uint64_t{failure.record - 1} * pdb::kTextRecordSize;
+                   " bytes and a Palm DOC holds at most " + GroupedNumber(palmdoc::pdb::kMaxTextLength) + " (" +
+                   std::to_string(palmdoc::pdb::kMaxTextRecords) + " records of " +
+                   std::to_string(palmdoc::pdb::kTextRecordSize) + ")";
+        case palmdoc::WriteCause::kEmptyRecord: {
+            const std::uint64_t first = std::uint64_t{failure.record - 1} * palmdoc::pdb::kTextRecordSize;
             return job.textShown + ": record " + std::to_string(failure.record) + " of the text (bytes " +
-                   GroupedNumber(first) + " to " + GroupedNumber(first + pdb::kTextRecordSize - 1) +
+                   GroupedNumber(first) + " to " + GroupedNumber(first + palmdoc::pdb::kTextRecordSize - 1) +
                    ") holds nothing but control characters, and a Palm DOC record cannot be empty";
         }
-        case WriteCause::kNone:
-        case WriteCause::kCompression:
+        case palmdoc::WriteCause::kNone:
+        case palmdoc::WriteCause::kCompression:
             break;
     }
     return "cannot make the database " + job.pdbShown + " from " + job.textShown;
 }
 
 bool WriteDatabaseFile(const DatabaseJob& job, std::string& error) {
-    WriteFailure failure;
-    if (WritePalmDoc(job.textPath.c_str(), job.pdbPath.c_str(), job.title.c_str(),
-                     job.hasIndex ? job.index.c_str() : nullptr, &failure, ShowCompressing) == kWritePalmDocSucceeded) {
+    palmdoc::WriteFailure failure;
+    if (palmdoc::WritePalmDoc(job.textPath.c_str(), job.pdbPath.c_str(), job.title.c_str(),
+                              job.hasIndex ? job.index.c_str() : nullptr, &failure,
+                              ShowCompressing) == palmdoc::kWritePalmDocSucceeded) {
         return true;
     }
     error = WriteFailureMessage(job, failure);

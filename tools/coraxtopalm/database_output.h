@@ -23,7 +23,7 @@ struct DatabaseJob {
 std::uint32_t TextRecordCount(std::uint64_t textLength);
 
 // The one message for what the writer reported.
-std::string WriteFailureMessage(const DatabaseJob& job, const WriteFailure& failure);
+std::string WriteFailureMessage(const DatabaseJob& job, const palmdoc::WriteFailure& failure);
 
 // Writes job.pdbPath; false with one message in error.
 bool WriteDatabaseFile(const DatabaseJob& job, std::string& error);

@@ -16,7 +16,7 @@ bool ToCodePage932(const std::string& text, std::string& converted, std::string&
 }
 
 void CutToNameField(std::string& title) {
-    title.resize(platform::cp932::FittingLength(title.c_str(), pdb::kMaxNameLength));
+    title.resize(platform::cp932::FittingLength(title.c_str(), palmdoc::pdb::kMaxNameLength));
 }
 
 }  // namespace

@@ -10,9 +10,9 @@ PalmDocFile::~PalmDocFile() {
     if (file_ != nullptr) std::fclose(file_);
 }
 
-bool PalmDocFile::Worded(PalmDocRead read, std::string& error) const {
-    if (read == PalmDocRead::kDamaged) error = shown_ + " is not a Palm DOC database: " + error;
-    return read == PalmDocRead::kDone;
+bool PalmDocFile::Worded(palmdoc::PalmDocRead read, std::string& error) const {
+    if (read == palmdoc::PalmDocRead::kDamaged) error = shown_ + " is not a Palm DOC database: " + error;
+    return read == palmdoc::PalmDocRead::kDone;
 }
 
 bool PalmDocFile::Read(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& bytes,

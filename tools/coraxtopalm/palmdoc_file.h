@@ -9,7 +9,7 @@
 
 #include "palmdoc/pdb_reader.h"
 
-class PalmDocFile : private ByteSource {
+class PalmDocFile : private palmdoc::ByteSource {
 public:
     PalmDocFile() = default;
     ~PalmDocFile() override;
@@ -23,7 +23,7 @@ public:
 
     // The header fields and the text records' places; text stays empty and
     // a record's textLength is set once it has been read.
-    const PalmDocDatabase& Database() const { return reader_.Database(); }
+    const palmdoc::PalmDocDatabase& Database() const { return reader_.Database(); }
 
     // Decodes text record k (0-based) into text, replacing what it held.
     bool ReadRecord(std::size_t k, std::vector<unsigned char>& text, std::string& error);
@@ -32,10 +32,10 @@ private:
     std::uint64_t Size() const override { return size_; }
     bool Read(std::uint64_t offset, std::size_t count, std::vector<unsigned char>& bytes,
               std::string& error) override;
-    bool Worded(PalmDocRead read, std::string& error) const;
+    bool Worded(palmdoc::PalmDocRead read, std::string& error) const;
 
     std::FILE* file_ = nullptr;
     std::string shown_;
     std::uint64_t size_ = 0;
-    PalmDocReader reader_{*this};
+    palmdoc::PalmDocReader reader_{*this};
 };

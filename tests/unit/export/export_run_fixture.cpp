@@ -21,8 +21,13 @@ using host::HostMainWindow;
 using host::LastOutputPath;
 using host::MenuEventContext;
 using host::kNoFailure;
+using hotsync::PalmDesktopPath;
+using hotsync::PalmUser;
+using hotsync::PalmUserList;
+using hotsync::kHotSyncManagerKey;
 using settings::PluginSettings;
 using settings::kDefaultSettings;
+using text::MeDocIndexBuffer;
 
 namespace fake_platform = platform::fake_platform;
 

@@ -21,6 +21,8 @@ using host::LastOutputPath;
 using host::MenuEventContext;
 using host::kConversionFailed;
 using host::kTextFileFailed;
+using hotsync::PalmDesktopPath;
+using hotsync::kHotSyncManagerKey;
 using settings::PluginSettings;
 
 namespace fake_platform = platform::fake_platform;

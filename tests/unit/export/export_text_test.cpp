@@ -20,9 +20,15 @@
 #include "support/file_faults.h"
 #include "text/medoc_index.h"
 
+using palmdoc::PalmDocDatabase;
+using palmdoc::ReadPalmDocDatabase;
+using palmdoc::WritePalmDoc;
+using palmdoc::kWritePalmDocSucceeded;
 using settings::PluginSettings;
 using settings::SettingsRecord;
 using settings::kDefaultSettings;
+using text::MeDocIndexBuffer;
+using text::ReleaseMeDocIndex;
 
 namespace {
 

@@ -13,6 +13,13 @@
 
 using host::LastOutputPath;
 using host::SetLastOutputPath;
+using hotsync::MakePdbPath;
+using hotsync::PalmDesktopPath;
+using hotsync::PalmUser;
+using hotsync::PalmUserList;
+using hotsync::RaiseInstallFlag;
+using hotsync::SelectInstallUser;
+using hotsync::kHotSyncManagerKey;
 using settings::PluginSettings;
 
 namespace fake_platform = platform::fake_platform;

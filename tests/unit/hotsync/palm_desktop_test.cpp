@@ -7,6 +7,12 @@
 #include "hotsync/palm_desktop_registry.h"
 #include "platform/fake_platform.h"
 
+using hotsync::PalmDesktop;
+using hotsync::ReadPalmDesktopPath;
+using hotsync::kPalmDesktopCoreKey;
+using hotsync::kPalmDesktopFolderSize;
+using hotsync::kPalmDesktopPathValue;
+
 namespace fake_platform = platform::fake_platform;
 
 

@@ -11,6 +11,9 @@
 #include "hotsync/users_file.h"
 #include "users_file_scratch.h"
 
+using hotsync::PalmUsers;
+using hotsync::ReadPalmUsersFile;
+
 namespace users_file_test {
 namespace {
 

@@ -10,6 +10,11 @@
 
 #include "users_file_scratch.h"
 
+using hotsync::PalmUser;
+using hotsync::PalmUsers;
+using hotsync::ReadPalmUserList;
+using hotsync::SkipToMarker;
+
 namespace users_file_test {
 namespace {
 

@@ -19,6 +19,8 @@ using settings::PluginSettings;
 using settings::SaveSettings;
 using settings::SettingsRecord;
 using settings::kDefaultSettings;
+using text::MeDocIndexBuffer;
+using text::ReleaseMeDocIndex;
 
 namespace fake_platform = platform::fake_platform;
 

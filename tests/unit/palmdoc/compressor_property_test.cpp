@@ -11,6 +11,10 @@
 #include "palmdoc_test_support.h"
 #include "support/compressor_shapes.h"
 
+using palmdoc::CompressionCapacity;
+using palmdoc::RecordCompressor;
+using palmdoc::tBuf;
+
 namespace {
 
 // One compressor for every input of a test, as the writer keeps one for a

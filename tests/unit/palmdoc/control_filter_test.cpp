@@ -5,6 +5,9 @@
 #include "palmdoc/control_filter.h"
 #include "palmdoc_test_support.h"
 
+using palmdoc::FilterControlChars;
+using palmdoc::tBuf;
+
 namespace {
 
 struct FilterCase {

@@ -10,6 +10,10 @@
 #include "palmdoc/pdb_format.h"
 #include "palmdoc_test_support.h"
 
+using palmdoc::FormatDatabaseName;
+
+namespace pdb = palmdoc::pdb;
+
 namespace {
 
 std::string Times(const std::string& text, int count) {

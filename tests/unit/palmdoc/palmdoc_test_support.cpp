@@ -14,6 +14,10 @@
 #include "palmdoc/compressor.h"
 #include "palmdoc/decompressor.h"
 
+using palmdoc::DecompressRecord;
+using palmdoc::RecordCompressor;
+using palmdoc::tBuf;
+
 namespace fs = std::filesystem;
 
 Bytes FromHex(const std::string& hex) {

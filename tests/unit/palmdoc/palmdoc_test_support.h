@@ -16,8 +16,8 @@ std::string ToHex(const Bytes& bytes);
 Bytes Repeat(const Bytes& pattern, std::size_t times);
 Bytes Concat(const Bytes& a, const Bytes& b);
 
-void Fill(tBuf& buffer, const Bytes& bytes);
-Bytes Contents(const tBuf& buffer);
+void Fill(palmdoc::tBuf& buffer, const Bytes& bytes);
+Bytes Contents(const palmdoc::tBuf& buffer);
 
 Bytes CompressFast(const Bytes& input);
 Bytes CompressReference(const Bytes& input);

@@ -10,6 +10,12 @@
 #include "palmdoc_test_support.h"
 #include "support/file_faults.h"
 
+using palmdoc::WriteCause;
+using palmdoc::WriteFailure;
+using palmdoc::WritePalmDoc;
+using palmdoc::kWritePalmDocFailed;
+using palmdoc::kWritePalmDocSucceeded;
+
 namespace {
 
 using Kind = FileFaults::Kind;

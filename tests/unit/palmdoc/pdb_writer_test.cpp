@@ -12,6 +12,13 @@
 #include "palmdoc/pdb_writer.h"
 #include "palmdoc_test_support.h"
 
+using palmdoc::PalmDocDatabase;
+using palmdoc::PalmDocRecord;
+using palmdoc::ReadPalmDocDatabase;
+using palmdoc::WriteCause;
+using palmdoc::WriteFailure;
+using palmdoc::WritePalmDoc;
+
 namespace {
 
 constexpr uint32_t kRecord = 4096;

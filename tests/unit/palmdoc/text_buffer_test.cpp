@@ -5,6 +5,8 @@
 
 #include "palmdoc/text_buffer.h"
 
+using palmdoc::tBuf;
+
 namespace {
 
 struct RearmCase {

@@ -6,6 +6,12 @@
 
 #include "text/header_cleanup.h"
 
+using text::ConvertDate;
+using text::HeaderValue;
+using text::TrimFromValue;
+using text::TrimSubjectTag;
+using text::kHeaderValueSize;
+
 namespace {
 
 struct CleanUpCase {

@@ -7,6 +7,14 @@
 #include "text_test_support.h"
 
 using settings::PluginSettings;
+using text::CopyHeaderValue;
+using text::ExtractHeaders;
+using text::HeaderValue;
+using text::MatchHeaderName;
+using text::MessageHeaders;
+using text::NextHeaderLine;
+using text::ReleaseMessageHeaders;
+using text::kHeaderValueLimit;
 
 namespace {
 

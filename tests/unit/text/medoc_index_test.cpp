@@ -7,6 +7,13 @@
 
 #include "text_test_support.h"
 
+using text::AddMeDocEntry;
+using text::FinishMeDocIndex;
+using text::HeapTextStorage;
+using text::MeDocIndexBuffer;
+using text::ReleaseMeDocIndex;
+using text::TextStorage;
+
 namespace {
 
 std::string Padded(const std::string& title) { return title + std::string(30 - title.size(), ' '); }

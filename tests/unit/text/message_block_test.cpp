@@ -7,6 +7,9 @@
 #include "text_test_support.h"
 
 using settings::PluginSettings;
+using text::CountLineFeeds;
+using text::FinishMeDocIndex;
+using text::MeDocIndexBuffer;
 
 namespace {
 

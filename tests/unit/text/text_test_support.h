@@ -20,11 +20,11 @@ protected:
         settings::PluginSettings = settings::SettingsRecord{};
         settings::PluginSettings.MeDocIndex = 1;
         settings::PluginSettings.TrimSubject = 1;
-        ReleaseMeDocIndex();
+        text::ReleaseMeDocIndex();
     }
     void TearDown() override {
-        TextStorage = HeapTextStorage;
-        ReleaseMeDocIndex();
+        text::TextStorage = text::HeapTextStorage;
+        text::ReleaseMeDocIndex();
         settings::PluginSettings = saved_;
     }
 
@@ -39,11 +39,15 @@ inline int& Allowed() {
     return allowed;
 }
 inline bool Grant() { return Allowed()-- > 0; }
-inline void* AllocateZeroed(std::size_t size) { return Grant() ? HeapTextStorage.allocateZeroed(size) : nullptr; }
-inline void* Resize(void* block, std::size_t size) { return Grant() ? HeapTextStorage.resize(block, size) : nullptr; }
+inline void* AllocateZeroed(std::size_t size) {
+    return Grant() ? text::HeapTextStorage.allocateZeroed(size) : nullptr;
+}
+inline void* Resize(void* block, std::size_t size) {
+    return Grant() ? text::HeapTextStorage.resize(block, size) : nullptr;
+}
 inline void Use(int allowed) {
     Allowed() = allowed;
-    TextStorage = TextStorageFunctions{AllocateZeroed, Resize, HeapTextStorage.release};
+    text::TextStorage = text::TextStorageFunctions{AllocateZeroed, Resize, text::HeapTextStorage.release};
 }
 }  // namespace refusing_storage
 
@@ -56,7 +60,7 @@ inline WrittenBlock WriteBlock(const std::string& messageText, int linesBefore =
     std::FILE* file = std::tmpfile();
     EXPECT_NE(file, nullptr);
     WrittenBlock block;
-    block.lineCount = WriteMessageBlock(messageText.c_str(), file, linesBefore);
+    block.lineCount = text::WriteMessageBlock(messageText.c_str(), file, linesBefore);
     std::rewind(file);
     char chunk[4096];
     std::size_t got;
@@ -65,4 +69,6 @@ inline WrittenBlock WriteBlock(const std::string& messageText, int linesBefore =
     return block;
 }
 
-inline std::string IndexText() { return MeDocIndexBuffer.text != nullptr ? MeDocIndexBuffer.text : std::string(); }
+inline std::string IndexText() {
+    return text::MeDocIndexBuffer.text != nullptr ? text::MeDocIndexBuffer.text : std::string();
+}

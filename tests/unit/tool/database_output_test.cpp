@@ -10,7 +10,8 @@
 #include "tools/coraxtopalm/database_output.h"
 
 namespace {
-
+using palmdoc::WriteCause;
+using palmdoc::WriteFailure;
 using platform::FileOperation;
 
 TEST(PalmDocSize, RecordCount) {
