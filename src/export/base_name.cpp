@@ -9,6 +9,8 @@
 #include "platform/platform.h"
 #include "settings/plugin_settings.h"
 
+namespace exporter {
+
 namespace {
 
 constexpr char kNewsGroupMarker[] = "NewsGroup";
@@ -72,3 +74,5 @@ BaseName MakeBaseName(const char* folderPath, char* baseName) {
     std::memcpy(baseName, name.c_str(), name.size() + 1);
     return BaseName::Formed;
 }
+
+}  // namespace exporter

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace exporter {
+
 constexpr std::size_t kBaseNameSize = 264;
 
 enum class BaseName {
@@ -23,3 +25,5 @@ BaseName MakeBaseName(const char* folderPath, char* baseName);
 
 // The running letter after code: a to z, then A to Z, then a again.
 int NextUniqId(int code);
+
+}  // namespace exporter

@@ -14,6 +14,8 @@
 #include "resources/strings.h"
 #include "settings/plugin_settings.h"
 
+namespace exporter {
+
 namespace {
 
 constexpr char kSelectAllUnreadMacro[] = "SelectAllUnreadMessage();";
@@ -128,3 +130,5 @@ void RunExportCommand(ExportMode mode) {
     }
     ReportResult(exported);
 }
+
+}  // namespace exporter

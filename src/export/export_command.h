@@ -2,6 +2,8 @@
 // the one box that tells the user the outcome.
 #pragma once
 
+namespace exporter {
+
 enum class ExportMode { Unread = 0, Selection = 1 };
 
 void RunExportCommand(ExportMode mode);
@@ -14,3 +16,5 @@ int ExportSubfolders(char* folderPath);
 // False for a listed path that names no folder below "Account".
 bool OpenFolderByMacro(const char* listedPath);
 void ReportResult(int exported);
+
+}  // namespace exporter

@@ -10,6 +10,8 @@
 #include "text/medoc_index.h"
 #include "text/message_block.h"
 
+namespace exporter {
+
 namespace {
 
 using platform::FileOperation;
@@ -69,3 +71,5 @@ ExportText WriteExportText(const char* textPath, MessageSource& source, platform
     }
     return result;
 }
+
+}  // namespace exporter

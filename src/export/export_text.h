@@ -5,6 +5,8 @@
 #include "export/message_source.h"
 #include "platform/file_failure.h"
 
+namespace exporter {
+
 enum class ExportText {
     Written,       // the file holds every message the source gave
     CannotCreate,  // the file could not be opened; nothing was made
@@ -19,3 +21,5 @@ enum class ExportText {
 // host counted beforehand. failure (when given) names the open, write, flush
 // or close of textPath that failed first.
 ExportText WriteExportText(const char* textPath, MessageSource& source, platform::FileFailure* failure = nullptr);
+
+}  // namespace exporter

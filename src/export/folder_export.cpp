@@ -19,6 +19,8 @@
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
 
+namespace exporter {
+
 namespace {
 
 constexpr char kDoReadMacro[] = "DoRead();";
@@ -131,3 +133,5 @@ int ExportFolder(const char* folderPath) {
     if (produced && settings::PluginSettings.DoRead) host::HostApi.CXA_RunMacro(kDoReadMacro);
     return produced;
 }
+
+}  // namespace exporter

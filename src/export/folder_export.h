@@ -1,6 +1,8 @@
 // The export of one folder's selected messages into one output file.
 #pragma once
 
+namespace exporter {
+
 // 1 when a file was produced (the text file or the .pdb), 0 when not.
 int ExportFolder(const char* folderPath);
 
@@ -10,3 +12,5 @@ bool MakeTextPath(const char* baseName, char* out);
 
 // 1 when the database was written and queued, 0 after the error box.
 int ConvertToDoc(const char* baseName, const char* textPath, const char* indexText);
+
+}  // namespace exporter

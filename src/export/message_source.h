@@ -2,6 +2,8 @@
 // plug-in, an mbox file in the command-line tool.
 #pragma once
 
+namespace exporter {
+
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
@@ -15,3 +17,5 @@ public:
     // because it had no more.
     virtual bool Failed() const { return false; }
 };
+
+}  // namespace exporter

@@ -3,5 +3,5 @@
 #include "shell/library_entry.h"
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-    return OnLibraryEntry(module, reason) ? TRUE : FALSE;
+    return shell::OnLibraryEntry(module, reason) ? TRUE : FALSE;
 }

@@ -8,6 +8,8 @@
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 
+namespace shell {
+
 namespace {
 
 // The Palm Desktop path, its users and the install user.
@@ -42,3 +44,5 @@ bool OnLibraryEntry(void* module, uint32_t reason) {
     }
     return true;
 }
+
+}  // namespace shell

@@ -7,6 +7,8 @@
 #include "shell/plugin_info.h"
 #include "shell/settings_dialog.h"
 
+namespace shell {
+
 namespace {
 
 struct MenuEntry {
@@ -36,15 +38,17 @@ int32_t BuildMenu(int32_t context, int32_t kind, platform::MenuHandle menu) {
 
 }  // namespace
 
+}  // namespace shell
+
 extern "C" int32_t CORAX_CALL CXH_OnHandleEvent(int32_t context, int32_t event, intptr_t parameter,
                                                 intptr_t data) {
     switch (event) {
-        case EVT_PLUGIN_INFO:
-            FillPluginInfo(reinterpret_cast<unsigned char*>(data));
+        case shell::EVT_PLUGIN_INFO:
+            shell::FillPluginInfo(reinterpret_cast<unsigned char*>(data));
             return 0;
-        case EVT_BUILD_MENU:
-            return BuildMenu(context, static_cast<int32_t>(parameter),
-                             reinterpret_cast<platform::MenuHandle>(data));
+        case shell::EVT_BUILD_MENU:
+            return shell::BuildMenu(context, static_cast<int32_t>(parameter),
+                                    reinterpret_cast<platform::MenuHandle>(data));
         default:
             return 0;
     }
@@ -52,14 +56,14 @@ extern "C" int32_t CORAX_CALL CXH_OnHandleEvent(int32_t context, int32_t event, 
 
 extern "C" int32_t CORAX_CALL CXH_OnCmdProc(int32_t, int32_t command) {
     switch (command) {
-        case CMD_CONVERT_UNREAD:
-            RunExportCommand(ExportMode::Unread);
+        case shell::CMD_CONVERT_UNREAD:
+            exporter::RunExportCommand(exporter::ExportMode::Unread);
             break;
-        case CMD_CONVERT_FOLDER:
-            RunExportCommand(ExportMode::Selection);
+        case shell::CMD_CONVERT_FOLDER:
+            exporter::RunExportCommand(exporter::ExportMode::Selection);
             break;
-        case CMD_SETTINGS:
-            ShowSettingsDialog();
+        case shell::CMD_SETTINGS:
+            shell::ShowSettingsDialog();
             break;
         default:
             break;

@@ -5,6 +5,8 @@
 
 #include "host/host_api.h"
 
+namespace shell {
+
 // Event codes of CXH_OnHandleEvent.
 constexpr int32_t EVT_PLUGIN_INFO = 1000;
 constexpr int32_t EVT_BUILD_MENU = 1001;
@@ -18,6 +20,8 @@ constexpr int32_t CMD_SETTINGS = 35002;
 constexpr int32_t kMenuKindConvertUnread = 8;
 constexpr int32_t kMenuKindConvertFolder = 9;
 constexpr int32_t kMenuKindSettings = 3;
+
+}  // namespace shell
 
 extern "C" {
 // parameter and data are 32-bit on the host; pointer-sized here so that the

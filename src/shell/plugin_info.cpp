@@ -5,6 +5,8 @@
 
 #include "resources/strings.h"
 
+namespace shell {
+
 namespace {
 
 void WriteText(unsigned char* record, size_t offset, const char* text) {
@@ -26,3 +28,5 @@ void FillPluginInfo(unsigned char* record) {
     WriteText(record, kDescriptionOffset, strings::kDescription);
     for (size_t offset : kEmptiedOffsets) record[offset] = '\0';
 }
+
+}  // namespace shell

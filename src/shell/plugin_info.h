@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+namespace shell {
+
 namespace plugin_info {
 
 constexpr size_t kKindOffset = 0;
@@ -21,3 +23,5 @@ constexpr size_t kEmptiedOffsets[] = {10844, 10944, 21184, 21284, 21384};
 
 // Writes the record into the host's memory at record.
 void FillPluginInfo(unsigned char* record);
+
+}  // namespace shell

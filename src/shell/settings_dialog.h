@@ -2,5 +2,9 @@
 // options.
 #pragma once
 
+namespace shell {
+
 // The dialog's end code: 1 after OK, 2 after Cancel.
 int ShowSettingsDialog();
+
+}  // namespace shell

@@ -12,6 +12,8 @@
 #include "settings/plugin_settings.h"
 #include "settings/settings_store.h"
 
+namespace shell {
+
 namespace {
 
 constexpr char kTemplateName[] = "PROPDLG";
@@ -102,3 +104,5 @@ int ShowSettingsDialog() {
     return static_cast<int>(DialogBoxParamA(static_cast<HINSTANCE>(host::ModuleHandle), kTemplateName,
                                             static_cast<HWND>(host::HostMainWindow), SettingsDialogProc, 0));
 }
+
+}  // namespace shell

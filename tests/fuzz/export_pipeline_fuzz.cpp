@@ -13,6 +13,9 @@
 #include "settings/plugin_settings.h"
 #include "text/medoc_index.h"
 
+using exporter::ExportText;
+using exporter::MessageSource;
+using exporter::WriteExportText;
 using settings::PluginSettings;
 using settings::kDefaultSettings;
 using text::MeDocIndexBuffer;

@@ -143,7 +143,7 @@ State& Host() { return state; }
 
 void Install() {
     state = State{};
-#define FAKE_HOST_UNUSED(name, type) host::HostApi.name = reinterpret_cast<host::type>(&Unexpected);
+#define FAKE_HOST_UNUSED(name, type) HostApi.name = reinterpret_cast<host::type>(&Unexpected);
     CORAX_HOST_FUNCTIONS(FAKE_HOST_UNUSED)
 #undef FAKE_HOST_UNUSED
     HostApi.CXA_GetTempID = GetTempId;

@@ -4,23 +4,6 @@
 
 #include "palmdoc/compressed_stream.h"
 
-using palmdoc::kBackReferenceMax;
-using palmdoc::kBackReferenceMin;
-using palmdoc::kBackReferenceOutOfRange;
-using palmdoc::kBackReferenceTag;
-using palmdoc::kDistanceShift;
-using palmdoc::kHighByteMin;
-using palmdoc::kMaxDistance;
-using palmdoc::kMaxMatch;
-using palmdoc::kMinMatch;
-using palmdoc::kNoOccurrenceFound;
-using palmdoc::kPairableMax;
-using palmdoc::kPairableMin;
-using palmdoc::kSpace;
-using palmdoc::kSpacePairXor;
-using palmdoc::kVerbatimRunMax;
-using palmdoc::kVerbatimRunMin;
-
 using namespace palmdoc;
 
 namespace {

@@ -64,7 +64,7 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
 }
 
 // Every message of the mailbox in file order, as if all were selected.
-class MailboxMessages : public MessageSource {
+class MailboxMessages : public exporter::MessageSource {
 public:
     explicit MailboxMessages(Mailbox& mailbox) : mailbox_(mailbox) {}
 
@@ -103,14 +103,14 @@ bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::strin
                       const std::string& shownOutput, std::string& error) {
     MailboxMessages messages(mailbox);
     platform::FileFailure failure;
-    switch (WriteExportText(textPath.c_str(), messages, &failure)) {
-        case ExportText::Written:
+    switch (exporter::WriteExportText(textPath.c_str(), messages, &failure)) {
+        case exporter::ExportText::Written:
             return true;
-        case ExportText::SourceFailed:
+        case exporter::ExportText::SourceFailed:
             error = NamingInput(messages.Error(), input);
             return false;
-        case ExportText::CannotCreate:
-        case ExportText::WriteFailed:
+        case exporter::ExportText::CannotCreate:
+        case exporter::ExportText::WriteFailed:
             break;
     }
     error = CannotWrite(shownOutput, failure.errorNumber != 0 ? failure.errorNumber : EIO);

@@ -45,7 +45,7 @@ CommandFn command = nullptr;
 
 void SendInfoEvent() {
     std::vector<unsigned char> record(kInfoRecordSize, kInfoPrefill);
-    const int32_t result = handleEvent(0, EVT_PLUGIN_INFO, 0, reinterpret_cast<intptr_t>(record.data()));
+    const int32_t result = handleEvent(0, shell::EVT_PLUGIN_INFO, 0, reinterpret_cast<intptr_t>(record.data()));
     int32_t kind;
     std::memcpy(&kind, record.data(), sizeof kind);
     JsonLine line("info");
@@ -64,7 +64,7 @@ void SendInfoEvent() {
 void SendMenuEvent(int kind) {
     const HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, kHostMenuItemId, "Host");
-    const int32_t result = handleEvent(Simulator().options.context, EVT_BUILD_MENU, kind,
+    const int32_t result = handleEvent(Simulator().options.context, shell::EVT_BUILD_MENU, kind,
                                        reinterpret_cast<intptr_t>(menu));
     JsonLine line("menu");
     line.Number("kind", kind).Number("result", result);
@@ -90,9 +90,9 @@ bool RunAction(const std::string& action) {
     if (action == "info") SendInfoEvent();
     else if (action.rfind("menu:", 0) == 0) SendMenuEvent(std::atoi(action.c_str() + 5));
     else if (action.rfind("cmd:", 0) == 0) SendCommand(std::atoi(action.c_str() + 4));
-    else if (action == "unread") SendCommand(CMD_CONVERT_UNREAD);
-    else if (action == "selection") SendCommand(CMD_CONVERT_FOLDER);
-    else if (action == "settings") SendCommand(CMD_SETTINGS);
+    else if (action == "unread") SendCommand(shell::CMD_CONVERT_UNREAD);
+    else if (action == "selection") SendCommand(shell::CMD_CONVERT_FOLDER);
+    else if (action == "settings") SendCommand(shell::CMD_SETTINGS);
     else return false;
     return true;
 }

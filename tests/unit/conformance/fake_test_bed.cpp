@@ -6,7 +6,6 @@
 
 namespace fake_platform = platform::fake_platform;
 
-
 namespace {
 
 using fake_platform::Fake;

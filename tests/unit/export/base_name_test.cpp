@@ -7,6 +7,11 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using exporter::BaseName;
+using exporter::FolderFileName;
+using exporter::MakeBaseName;
+using exporter::NextUniqId;
+using exporter::kBaseNameSize;
 using settings::PluginSettings;
 
 namespace fake_platform = platform::fake_platform;

@@ -14,6 +14,8 @@
 #include "platform/fake_platform.h"
 #include "support/file_faults.h"
 
+using exporter::ExportMode;
+using exporter::RunExportCommand;
 using host::FailureCode;
 using host::LastOutputPath;
 using host::kConversionFailed;

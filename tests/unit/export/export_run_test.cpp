@@ -15,6 +15,8 @@
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 
+using exporter::ExportMode;
+using exporter::RunExportCommand;
 using host::FailureCode;
 using host::HostMainWindow;
 using host::LastOutputPath;

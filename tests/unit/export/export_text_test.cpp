@@ -20,6 +20,9 @@
 #include "support/file_faults.h"
 #include "text/medoc_index.h"
 
+using exporter::ExportText;
+using exporter::MessageSource;
+using exporter::WriteExportText;
 using palmdoc::PalmDocDatabase;
 using palmdoc::ReadPalmDocDatabase;
 using palmdoc::WritePalmDoc;

@@ -15,7 +15,6 @@ using hotsync::kPalmDesktopPathValue;
 
 namespace fake_platform = platform::fake_platform;
 
-
 namespace {
 
 class ReadPalmDesktopPathTest : public ::testing::Test {

@@ -14,6 +14,9 @@
 #include "settings/settings_store.h"
 #include "text/medoc_index.h"
 
+using exporter::ExportText;
+using exporter::MessageSource;
+using exporter::WriteExportText;
 using settings::LoadSettings;
 using settings::PluginSettings;
 using settings::SaveSettings;

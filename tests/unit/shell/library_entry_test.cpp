@@ -15,6 +15,7 @@ using host::HostMainWindow;
 using host::ModuleHandle;
 using host::ShowErrorBox;
 using settings::PluginSettings;
+using shell::OnLibraryEntry;
 
 namespace fake_platform = platform::fake_platform;
 

@@ -14,8 +14,13 @@
 #include "support/fake_host.h"
 
 using host::MenuEventContext;
+using shell::CMD_CONVERT_FOLDER;
+using shell::CMD_SETTINGS;
+using shell::EVT_BUILD_MENU;
+using shell::EVT_PLUGIN_INFO;
 
 namespace fake_platform = platform::fake_platform;
+namespace plugin_info = shell::plugin_info;
 
 namespace {
 

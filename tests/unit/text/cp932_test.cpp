@@ -8,7 +8,6 @@
 
 namespace cp932 = platform::cp932;
 
-
 namespace {
 
 // The sources are UTF-8; the compiler must emit these as code page 932 for

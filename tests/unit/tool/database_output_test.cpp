@@ -10,6 +10,7 @@
 #include "tools/coraxtopalm/database_output.h"
 
 namespace {
+
 using palmdoc::WriteCause;
 using palmdoc::WriteFailure;
 using platform::FileOperation;
