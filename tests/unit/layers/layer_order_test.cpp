@@ -1,7 +1,9 @@
 // Every #include in src/ goes down the layer order that CMake builds from:
 // an area uses only itself, the areas of lower ranks and the resources; and
 // no two areas define one inline function or class under one name, which
-// the linker would silently merge into one of the two definitions.
+// the linker would silently merge into one of the two definitions; and each
+// area's files are in the area's own namespace, so that no such merge of two
+// names can happen unseen.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -165,6 +167,36 @@ TEST(LayerOrderTest, NoTwoAreasDefineOneNameInline) {
         EXPECT_EQ(areas.size(), 1u) << name << " is defined in " << areas.size() << " areas, first "
                                     << *areas.begin() << " and " << *areas.rbegin();
     }
+}
+
+// The namespace of an area whose folder name is a keyword.
+const std::map<std::string, std::string> kNamespaceOfArea = {{"export", "exporter"}};
+
+// Files of src/ that stay in the global namespace, and why.
+const std::map<std::string, std::string> kGlobalFiles = {
+    {"shell/dll_main_win32.cpp", "the loader calls DllMain by its global, unmangled name"},
+};
+
+TEST(LayerOrderTest, EveryFileOpensTheNamespaceOfItsArea) {
+    const fs::path source = fs::path(CTP_SOURCE_DIR) / "src";
+    int checked = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(source)) {
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) continue;
+        const fs::path relative = fs::relative(entry.path(), source);
+        const std::string area = relative.begin()->string();
+        const auto renamed = kNamespaceOfArea.find(area);
+        const std::regex open("^namespace " + (renamed == kNamespaceOfArea.end() ? area : renamed->second) + R"( \{)");
+        std::ifstream file(entry.path());
+        std::string line;
+        bool opens = false;
+        while (!opens && std::getline(file, line)) opens = std::regex_search(line, open);
+        const bool global = kGlobalFiles.count(relative.generic_string()) == 1;
+        EXPECT_EQ(opens, !global) << "src/" << relative.generic_string()
+                                  << (global ? " is listed as global" : " does not open the namespace of its area");
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 }  // namespace
