@@ -1,6 +1,7 @@
 #include "hotsync/users_file.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -80,6 +81,24 @@ bool ReadText(std::FILE* file, char (&text)[kPalmUserTextSize]) {
     return true;
 }
 
+// Consumes a marked trailer: runs of four bytes and a scan to the marker byte,
+// repeated while the byte remembered before the marker says another follows.
+void SkipToMarker(std::FILE* file) {
+    unsigned char remembered;
+    do {
+        if (AtEnd(file)) return;
+        unsigned char lead[kMarkerLeadSize];
+        if (!ReadExactly(file, lead, sizeof lead)) return;
+        remembered = lead[0];
+        for (;;) {
+            const int next = std::getc(file);
+            if (next == EOF) return;
+            if (next == kMarker) break;
+            remembered = static_cast<unsigned char>(next);
+        }
+    } while (remembered == kAnotherRun);
+}
+
 // Reaching the end of the file ends the trailer, and with it the record.
 void ConsumeTrailer(std::FILE* file) {
     uint16_t tag;
@@ -142,22 +161,6 @@ int ReadUsers(std::FILE* file, PalmUsers& list) {
 }
 
 }  // namespace
-
-void SkipToMarker(std::FILE* file) {
-    unsigned char remembered;
-    do {
-        if (AtEnd(file)) return;
-        unsigned char lead[kMarkerLeadSize];
-        if (!ReadExactly(file, lead, sizeof lead)) return;
-        remembered = lead[0];
-        for (;;) {
-            const int next = std::getc(file);
-            if (next == EOF) return;
-            if (next == kMarker) break;
-            remembered = static_cast<unsigned char>(next);
-        }
-    } while (remembered == kAnotherRun);
-}
 
 int ReadPalmUsersFile(const char* filePath, PalmUsers& list) {
     Clear(list);

@@ -3,8 +3,6 @@
 // users that were stored whole, never a partly read one.
 #pragma once
 
-#include <cstdio>
-
 #include "hotsync/palm_desktop.h"
 
 namespace hotsync {
@@ -16,9 +14,5 @@ int ReadPalmUserList(const char* folder, PalmUsers& list);
 
 // The same for a users file named by its full path.
 int ReadPalmUsersFile(const char* filePath, PalmUsers& list);
-
-// Consumes a marked trailer: runs of four bytes and a scan to the marker byte,
-// repeated while the byte remembered before the marker says another follows.
-void SkipToMarker(std::FILE* file);
 
 }  // namespace hotsync

@@ -13,7 +13,6 @@
 using hotsync::PalmUser;
 using hotsync::PalmUsers;
 using hotsync::ReadPalmUserList;
-using hotsync::SkipToMarker;
 
 namespace users_file_test {
 namespace {
@@ -97,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         TrailerCase{"marked: one run", {}, Concat({kTagMarked, kFinalRun})},
         TrailerCase{"marked: fourth lead byte 3 does not repeat", {},
                     Concat({kTagMarked, {0x01, 0x00, 0x00, 0x03, 0x80}})},
+        TrailerCase{"marked: a marker among the four lead bytes", {},
+                    Concat({kTagMarked, {0x01, 0x80, 0x80, 0x80, 0x07, 0x80}})},
         TrailerCase{"long trailer with a K block", {},
                     Concat({{0xFF, 0xFF, 0xB0, 0xB0, 0x04, 0x00, 0x01, 0x80, 0x03, 0x80}, kFinalRun})},
         TrailerCase{"long trailer, empty K block", {},
@@ -238,46 +239,6 @@ TEST(UsersFileTest, UsersFileNameFillingThePathBufferIsRefused) {
         EXPECT_EQ(list.count, fits);
     }
 }
-
-struct MarkerCase {
-    const char* what;
-    Bytes bytes;
-    long endsAt;
-};
-
-class SkipToMarkerTest : public ::testing::TestWithParam<MarkerCase> {};
-
-TEST_P(SkipToMarkerTest, StopsBehindTheLastRun) {
-    std::FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    const Bytes& bytes = GetParam().bytes;
-    ASSERT_TRUE(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    std::rewind(file);
-    SkipToMarker(file);
-    EXPECT_EQ(std::ftell(file), GetParam().endsAt);
-    std::fclose(file);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Runs, SkipToMarkerTest,
-    ::testing::Values(
-        MarkerCase{"one run", {0x01, 0x00, 0x00, 0x00, 0x80, 0xAA}, 5},
-        MarkerCase{"first lead byte 3 repeats", {0x03, 0x00, 0x00, 0x00, 0x80, 0x01, 0x00, 0x00, 0x00, 0x80, 0xAA}, 10},
-        MarkerCase{"3 before the marker repeats",
-                   {0x01, 0x00, 0x00, 0x00, 0x05, 0x03, 0x80, 0x01, 0x00, 0x00, 0x00, 0x80, 0xAA}, 12},
-        MarkerCase{"fourth lead byte 3 does not", {0x01, 0x00, 0x00, 0x03, 0x80, 0xAA}, 5},
-        MarkerCase{"marker inside the lead is skipped", {0x01, 0x80, 0x80, 0x80, 0x07, 0x80, 0xAA}, 6},
-        MarkerCase{"empty file", {}, 0},
-        MarkerCase{"end inside the lead", {0x03, 0x00}, 2},
-        MarkerCase{"no marker", {0x03, 0x00, 0x00, 0x00, 0x05, 0x06}, 6},
-        MarkerCase{"repeat at the end of the file", {0x03, 0x00, 0x00, 0x00, 0x80}, 5}),
-    [](const ::testing::TestParamInfo<MarkerCase>& info) {
-        std::string name = info.param.what;
-        for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        }
-        return name;
-    });
 
 }  // namespace
 }  // namespace users_file_test
