@@ -158,20 +158,4 @@ PalmDocRead PalmDocReader::ReadRecord(std::size_t k, std::vector<unsigned char>&
     return PalmDocRead::kDone;
 }
 
-bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDatabase& database,
-                         std::string& error) {
-    MemoryBytes source(bytes, size);
-    PalmDocReader reader(source);
-    if (reader.Open(error) != PalmDocRead::kDone) return false;
-    std::vector<unsigned char> record;
-    std::vector<unsigned char> text;
-    for (std::size_t k = 0; k < reader.Database().records.size(); ++k) {
-        if (reader.ReadRecord(k, record, error) != PalmDocRead::kDone) return false;
-        text.insert(text.end(), record.begin(), record.end());
-    }
-    database = reader.Database();
-    database.text = std::move(text);
-    return true;
-}
-
 }  // namespace palmdoc

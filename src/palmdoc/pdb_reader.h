@@ -31,9 +31,6 @@ struct PalmDocDatabase {
     uint16_t recordSize = 0;
     // The text records, 1 to recordCount.
     std::vector<PalmDocRecord> records;
-    // All text records decompressed, in order: filled by ReadPalmDocDatabase
-    // alone.
-    std::vector<unsigned char> text;
 };
 
 // What a read came to. A source that fails leaves its own message; a
@@ -63,10 +60,5 @@ private:
     PalmDocDatabase database_;
     std::vector<unsigned char> stored_;  // the part being checked or decoded
 };
-
-// The whole database held in memory, its text included; false with a
-// message in error when it is not a readable Palm DOC.
-bool ReadPalmDocDatabase(const unsigned char* bytes, std::size_t size, PalmDocDatabase& database,
-                         std::string& error);
 
 }  // namespace palmdoc

@@ -43,9 +43,9 @@ std::string MessageText(const std::string& subject, const std::string& body) {
 }
 
 void ExportRunTest::SetUp() {
-    char pattern[] = "/tmp/ctp-export-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    scratch_ = pattern;
+    // Emptied too, for tests that start over within one run.
+    fs::remove_all(scratch_);
+    fs::create_directory(scratch_);
     temporaryFolder_ = scratch_ + "/tmp";
     palmFolder_ = scratch_ + "/palm";
 
@@ -78,8 +78,6 @@ void ExportRunTest::TearDown() {
     PalmDesktopPath.currentUser = nullptr;
     PalmUserList.entries.reset();
     PalmUserList.count = 0;
-    std::error_code ignored;
-    fs::remove_all(scratch_, ignored);
 }
 
 void ExportRunTest::AddFolder(const std::string& folder, const std::vector<std::string>& subjects) {

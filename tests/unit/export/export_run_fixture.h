@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/fake_host.h"
+#include "support/scratch_folder.h"
 
 namespace export_run {
 
@@ -40,7 +41,8 @@ protected:
     bool Exists(const std::string& path) const;
     std::string FileBytes(const std::string& path) const;
 
-    std::string scratch_;
+    ScratchFolder folder_;
+    std::string scratch_ = folder_.Path("run");
     std::string temporaryFolder_;
     std::string palmFolder_;
 };

@@ -14,17 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "palmdoc/pdb_reader.h"
 #include "palmdoc/pdb_writer.h"
 #include "settings/plugin_settings.h"
+#include "support/database_text.h"
 #include "support/file_faults.h"
+#include "support/scratch_folder.h"
 #include "text/medoc_index.h"
 
 using exporter::ExportText;
 using exporter::MessageSource;
 using exporter::WriteExportText;
-using palmdoc::PalmDocDatabase;
-using palmdoc::ReadPalmDocDatabase;
 using palmdoc::WritePalmDoc;
 using palmdoc::kWritePalmDocSucceeded;
 using settings::PluginSettings;
@@ -83,18 +82,13 @@ protected:
     void SetUp() override {
         saved_ = PluginSettings;
         PluginSettings = kDefaultSettings;
-        char pattern[] = "/tmp/ctp-export-text-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch_ = pattern;
     }
     void TearDown() override {
         ReleaseMeDocIndex();
         PluginSettings = saved_;
-        std::error_code ignored;
-        fs::remove_all(scratch_, ignored);
     }
 
-    std::string Path(const char* name) const { return scratch_ + "/" + name; }
+    std::string Path(const char* name) const { return scratch_.Path(name); }
 
     // The text file's bytes; the index stays in MeDocIndexBuffer.
     std::string WriteText(const std::vector<Delivered>& texts) {
@@ -110,10 +104,9 @@ protected:
         EXPECT_EQ(WritePalmDoc(Path("mail.txt").c_str(), Path("mail.pdb").c_str(), "mail", MeDocIndexBuffer.text),
                   kWritePalmDocSucceeded);
         std::ifstream file(Path("mail.pdb"), std::ios::binary);
-        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
-        PalmDocDatabase database;
+        DatabaseText database;
         std::string error;
-        EXPECT_TRUE(ReadPalmDocDatabase(bytes.data(), bytes.size(), database, error)) << error;
+        EXPECT_TRUE(ReadDatabaseText({std::istreambuf_iterator<char>(file), {}}, database, error)) << error;
         return Lines(std::string(database.text.begin(), database.text.end()));
     }
 
@@ -135,7 +128,7 @@ protected:
 
 private:
     SettingsRecord saved_;
-    std::string scratch_;
+    ScratchFolder scratch_;
 };
 
 struct NumberingCase {

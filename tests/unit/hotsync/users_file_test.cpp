@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "users_file_scratch.h"
+#include "support/scratch_folder.h"
+#include "support/users_dat_builder.h"
 
 using hotsync::PalmUser;
 using hotsync::PalmUsers;
@@ -46,11 +48,15 @@ void PrintTo(const ExpectedUser& user, std::ostream* out) {
     *out << "{" << user.id << ", \"" << user.name << "\", \"" << user.folderName << "\"}";
 }
 
+// The reader forms "<folder>\\users.dat", which natively is one file name
+// with a backslash in it.
+constexpr char kUsersFileName[] = "\\users.dat";
+
 // Reads bytes as the users file of a fresh scratch folder.
 int ReadBytes(const Bytes& bytes, PalmUsers& list) {
-    const std::string folder = ScratchFolder();
-    WriteFile(UsersFilePath(folder), bytes);
-    return ReadPalmUserList(folder.c_str(), list);
+    ScratchFolder scratch;
+    scratch.Write(std::string("palm") + kUsersFileName, std::string(bytes.begin(), bytes.end()));
+    return ReadPalmUserList(scratch.Path("palm").c_str(), list);
 }
 
 const Record kSecondUser = {0x01020304, "Smith John", "SmithJ", {}, {0x01, 0x80}};
@@ -210,17 +216,17 @@ TEST(UsersFileTest, MissingFileGivesZeroAndClearsTheList) {
     PalmUsers list;
     ASSERT_EQ(ReadBytes(UsersFile({kSecondUser}), list), 1);
     ASSERT_EQ(list.count, 1);
-    const std::string missing = ScratchFolder() + "_missing";
-    EXPECT_EQ(ReadPalmUserList(missing.c_str(), list), 0);
+    ScratchFolder scratch;
+    EXPECT_EQ(ReadPalmUserList(scratch.Path("missing").c_str(), list), 0);
     EXPECT_EQ(list.count, 0);
     EXPECT_EQ(list.entries, nullptr);
 }
 
 // A folder whose users-file name has the given length in bytes. Nested,
 // since one name in the file system holds at most 255 bytes.
-std::string FolderWithUsersFileNameOf(std::size_t length) {
-    const std::size_t folderLength = length - std::strlen("\\users.dat");
-    std::string folder = ScratchFolder();
+std::string FolderWithUsersFileNameOf(const ScratchFolder& scratch, std::size_t length) {
+    const std::size_t folderLength = length - std::strlen(kUsersFileName);
+    std::string folder = scratch.Path("palm");
     while (folderLength - folder.size() > 100) folder += "/" + std::string(99, 'd');
     folder += std::string(folderLength - folder.size(), 'e');
     std::filesystem::create_directories(folder.substr(0, folder.rfind('/')));
@@ -230,9 +236,12 @@ std::string FolderWithUsersFileNameOf(std::size_t length) {
 TEST(UsersFileTest, UsersFileNameFillingThePathBufferIsRefused) {
     for (const std::size_t length : {std::size_t{263}, std::size_t{264}}) {
         SCOPED_TRACE(length);
-        const std::string folder = FolderWithUsersFileNameOf(length);
-        ASSERT_EQ(UsersFilePath(folder).size(), length);
-        WriteFile(UsersFilePath(folder), UsersFile({kSecondUser}));
+        ScratchFolder scratch;
+        const std::string folder = FolderWithUsersFileNameOf(scratch, length);
+        const std::string path = folder + kUsersFileName;
+        ASSERT_EQ(path.size(), length);
+        const Bytes bytes = UsersFile({kSecondUser});
+        std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
         PalmUsers list;
         const int fits = length < 264;
         EXPECT_EQ(ReadPalmUserList(folder.c_str(), list), fits);

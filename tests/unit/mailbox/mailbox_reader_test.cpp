@@ -4,10 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "mailbox_test_support.h"
+#include "support/scratch_folder.h"
 #include "tools/mailbox/mailbox.h"
 
 namespace {
+
+class MailboxReading : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+};
 
 struct ReadCase {
     const char* name;
@@ -16,13 +21,16 @@ struct ReadCase {
     std::vector<bool> read;
 };
 
-class Reading : public ScratchFolderTest, public ::testing::WithParamInterface<ReadCase> {};
+class Reading : public ::testing::TestWithParam<ReadCase> {
+protected:
+    ScratchFolder folder;
+};
 
 TEST_P(Reading, HandsOverEachMessageAsTheHostWould) {
     const ReadCase& test = GetParam();
     Mailbox mailbox;
     std::string error;
-    ASSERT_TRUE(mailbox.Open(WriteFile("box.mbox", test.file), error)) << error;
+    ASSERT_TRUE(mailbox.Open(folder.Write("box.mbox", test.file), error)) << error;
     ASSERT_EQ(mailbox.Count(), test.texts.size());
     for (std::size_t index = 0; index < mailbox.Count(); ++index) {
         std::string text;
@@ -84,12 +92,15 @@ struct RefusalCase {
     std::string file;
 };
 
-class Refusing : public ScratchFolderTest, public ::testing::WithParamInterface<RefusalCase> {};
+class Refusing : public ::testing::TestWithParam<RefusalCase> {
+protected:
+    ScratchFolder folder;
+};
 
 TEST_P(Refusing, FilesThatAreNotMboxFiles) {
     Mailbox mailbox;
     std::string error;
-    const std::string path = WriteFile("box.mbox", GetParam().file);
+    const std::string path = folder.Write("box.mbox", GetParam().file);
     EXPECT_FALSE(mailbox.Open(path, error));
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_NE(error.find("From "), std::string::npos) << error;
@@ -103,21 +114,21 @@ INSTANTIATE_TEST_SUITE_P(Mailbox, Refusing,
                                            RefusalCase{"SeparatorWithoutBlank", "From:x\nS: a\n"}),
                          [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
-TEST_F(ScratchFolderTest, MissingFileIsRefusedByName) {
+TEST_F(MailboxReading, MissingFileIsRefusedByName) {
     Mailbox mailbox;
     std::string error;
-    EXPECT_FALSE(mailbox.Open(PathOf("missing.mbox"), error));
+    EXPECT_FALSE(mailbox.Open(folder.Path("missing.mbox"), error));
     EXPECT_NE(error.find("missing.mbox"), std::string::npos) << error;
 }
 
-TEST_F(ScratchFolderTest, TextIsReadOnDemandInAnyOrder) {
+TEST_F(MailboxReading, TextIsReadOnDemandInAnyOrder) {
     std::string file;
     for (int message = 0; message < 50; ++message) {
         file += "From x\nSubject: " + std::to_string(message) + "\n\nbody\n\n";
     }
     Mailbox mailbox;
     std::string error;
-    ASSERT_TRUE(mailbox.Open(WriteFile("box.mbox", file), error));
+    ASSERT_TRUE(mailbox.Open(folder.Write("box.mbox", file), error));
     ASSERT_EQ(mailbox.Count(), 50u);
     std::string text;
     for (std::size_t index : {49u, 0u, 17u, 17u}) {
@@ -126,11 +137,11 @@ TEST_F(ScratchFolderTest, TextIsReadOnDemandInAnyOrder) {
     }
 }
 
-TEST_F(ScratchFolderTest, IndexRecordsWhereTheHeaderEnds) {
+TEST_F(MailboxReading, IndexRecordsWhereTheHeaderEnds) {
     const std::string file = "From x\nS: a\nStatus: O\n\nbody\n";
     Mailbox mailbox;
     std::string error;
-    ASSERT_TRUE(mailbox.Open(WriteFile("box.mbox", file), error));
+    ASSERT_TRUE(mailbox.Open(folder.Write("box.mbox", file), error));
     const MailboxMessage& message = mailbox.Message(0);
     EXPECT_EQ(message.start, file.find("S: a"));
     EXPECT_EQ(message.end, file.size());

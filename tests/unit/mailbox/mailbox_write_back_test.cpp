@@ -5,10 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "mailbox_test_support.h"
+#include "support/scratch_folder.h"
 #include "tools/mailbox/mailbox.h"
 
 namespace {
+
+class MailboxWriteBack : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+};
 
 struct WriteBackCase {
     const char* name;
@@ -17,23 +22,26 @@ struct WriteBackCase {
     std::string after;
 };
 
-class WritingBack : public ScratchFolderTest, public ::testing::WithParamInterface<WriteBackCase> {};
+class WritingBack : public ::testing::TestWithParam<WriteBackCase> {
+protected:
+    ScratchFolder folder;
+};
 
 TEST_P(WritingBack, MarksReadMessagesAndKeepsEveryOtherByte) {
     const WriteBackCase& test = GetParam();
-    const std::string path = WriteFile("box.mbox", test.before);
+    const std::string path = folder.Write("box.mbox", test.before);
     Mailbox mailbox;
     std::string error;
     ASSERT_TRUE(mailbox.Open(path, error)) << error;
     ASSERT_TRUE(mailbox.WriteReadFlags(test.read, error)) << error;
-    EXPECT_EQ(ReadFile(path), test.after);
+    EXPECT_EQ(folder.Read("box.mbox"), test.after);
     ASSERT_EQ(mailbox.Count(), test.read.size());
     for (std::size_t index = 0; index < test.read.size(); ++index) {
         if (test.read[index]) {
             EXPECT_TRUE(mailbox.IsRead(index)) << "message " << index;
         }
     }
-    EXPECT_EQ(FileCount(), 1u);
+    EXPECT_EQ(folder.Snapshot().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteBackCase{"QuotedLinesKept", "From x\nS: a\n\n>From b\n", {true}, "From x\nS: a\nStatus: RO\n\n>From b\n"}),
     [](const ::testing::TestParamInfo<WriteBackCase>& info) { return info.param.name; });
 
-TEST_F(ScratchFolderTest, WriteBackOfALargeFileCopiesEveryByte) {
+TEST_F(MailboxWriteBack, WriteBackOfALargeFileCopiesEveryByte) {
     std::string before;
     std::string after;
     for (int message = 0; message < 400; ++message) {
@@ -65,28 +73,28 @@ TEST_F(ScratchFolderTest, WriteBackOfALargeFileCopiesEveryByte) {
         after += "From x\nS: " + std::to_string(message) + (message % 3 == 0 ? "\nStatus: RO" : "") + "\n\n" + body +
                  "\n\n";
     }
-    const std::string path = WriteFile("box.mbox", before);
+    const std::string path = folder.Write("box.mbox", before);
     Mailbox mailbox;
     std::string error;
     ASSERT_TRUE(mailbox.Open(path, error));
     std::vector<bool> read(400);
     for (std::size_t index = 0; index < read.size(); index += 3) read[index] = true;
     ASSERT_TRUE(mailbox.WriteReadFlags(read, error)) << error;
-    EXPECT_EQ(ReadFile(path), after);
+    EXPECT_EQ(folder.Read("box.mbox"), after);
 }
 
-TEST_F(ScratchFolderTest, WriteBackRefusesAFlagCountThatDoesNotMatch) {
-    const std::string path = WriteFile("box.mbox", "From x\nS: a\n\n");
+TEST_F(MailboxWriteBack, WriteBackRefusesAFlagCountThatDoesNotMatch) {
+    const std::string path = folder.Write("box.mbox", "From x\nS: a\n\n");
     Mailbox mailbox;
     std::string error;
     ASSERT_TRUE(mailbox.Open(path, error));
     EXPECT_FALSE(mailbox.WriteReadFlags({true, true}, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(ReadFile(path), "From x\nS: a\n\n");
+    EXPECT_EQ(folder.Read("box.mbox"), "From x\nS: a\n\n");
 }
 
-TEST_F(ScratchFolderTest, WriteBackThatCannotWriteLeavesTheFileAndTheMailboxUsable) {
-    const std::string path = WriteFile("box.mbox", "From x\nS: a\n\nbody\n");
+TEST_F(MailboxWriteBack, WriteBackThatCannotWriteLeavesTheFileAndTheMailboxUsable) {
+    const std::string path = folder.Write("box.mbox", "From x\nS: a\n\nbody\n");
     // The temporary file's name is taken by a folder.
     std::filesystem::create_directory(path + ".new");
     Mailbox mailbox;
@@ -94,14 +102,14 @@ TEST_F(ScratchFolderTest, WriteBackThatCannotWriteLeavesTheFileAndTheMailboxUsab
     ASSERT_TRUE(mailbox.Open(path, error));
     EXPECT_FALSE(mailbox.WriteReadFlags({true}, error));
     EXPECT_NE(error.find("box.mbox"), std::string::npos) << error;
-    EXPECT_EQ(ReadFile(path), "From x\nS: a\n\nbody\n");
+    EXPECT_EQ(folder.Read("box.mbox"), "From x\nS: a\n\nbody\n");
     std::string text;
     ASSERT_TRUE(mailbox.ReadText(0, text, error));
     EXPECT_EQ(text, "S: a\r\n\r\nbody\r\n");
 }
 
-TEST_F(ScratchFolderTest, WriteBackThatCannotReplaceRemovesItsFileAndSaysWhy) {
-    const std::string path = WriteFile("box.mbox", "From x\nS: a\n\nbody\n");
+TEST_F(MailboxWriteBack, WriteBackThatCannotReplaceRemovesItsFileAndSaysWhy) {
+    const std::string path = folder.Write("box.mbox", "From x\nS: a\n\nbody\n");
     Mailbox mailbox;
     std::string error;
     ASSERT_TRUE(mailbox.Open(path, error));
@@ -111,8 +119,8 @@ TEST_F(ScratchFolderTest, WriteBackThatCannotReplaceRemovesItsFileAndSaysWhy) {
     };
     EXPECT_FALSE(mailbox.WriteReadFlags({true}, error, refuse));
     EXPECT_EQ(error, "cannot replace the mailbox " + path + ": Input/output error");
-    EXPECT_EQ(ReadFile(path), "From x\nS: a\n\nbody\n");
-    EXPECT_EQ(FileCount(), 1u);  // no .new left beside it
+    EXPECT_EQ(folder.Read("box.mbox"), "From x\nS: a\n\nbody\n");
+    EXPECT_EQ(folder.Snapshot().size(), 1u);  // no .new left beside it
     std::string text;
     ASSERT_TRUE(mailbox.ReadText(0, text, error));
 }

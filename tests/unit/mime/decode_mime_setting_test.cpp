@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "export/export_text.h"
 #include "platform/fake_platform.h"
 #include "settings/plugin_settings.h"
 #include "settings/settings_store.h"
+#include "support/scratch_folder.h"
 #include "text/medoc_index.h"
 
 using exporter::ExportText;
@@ -29,7 +27,6 @@ namespace fake_platform = platform::fake_platform;
 
 namespace {
 
-namespace fs = std::filesystem;
 using fake_platform::Fake;
 
 constexpr char kIniPath[] = "C:\\Tools\\plugin.ini";
@@ -91,15 +88,10 @@ private:
 };
 
 std::string ExportedText(const std::string& message) {
-    char folder[] = "/tmp/ctp-decode-mime-XXXXXX";
-    EXPECT_NE(mkdtemp(folder), nullptr);
-    const fs::path path = fs::path(folder) / "export.txt";
+    ScratchFolder folder;
     OneMessage source(message);
-    EXPECT_EQ(WriteExportText(path.string().c_str(), source), ExportText::Written);
-    std::ifstream file(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    fs::remove_all(folder);
-    return text;
+    EXPECT_EQ(WriteExportText(folder.Path("export.txt").c_str(), source), ExportText::Written);
+    return folder.Read("export.txt");
 }
 
 TEST_F(DecodeMimeSettingTest, TheExportDecodesOnlyWhenOn) {

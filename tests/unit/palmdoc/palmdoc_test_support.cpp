@@ -8,8 +8,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <sys/wait.h>
-
 #include "support/reference_compressor.h"
 #include "palmdoc/compressor.h"
 #include "palmdoc/decompressor.h"
@@ -87,21 +85,6 @@ Bytes Decompress(const Bytes& compressed) {
     return text;
 }
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "ctp-palmdoc-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = name.data();
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-}
-
-std::string ScratchFolder::Path(const std::string& name) const { return root_ + "/" + name; }
-
 void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -122,18 +105,4 @@ uint16_t Field16(const Bytes& bytes, std::size_t offset) {
 
 uint32_t Field32(const Bytes& bytes, std::size_t offset) {
     return (uint32_t{Field16(bytes, offset)} << 16) | Field16(bytes, offset + 2);
-}
-
-int RunTool(const std::string& arguments, std::string* output, std::string* errors) {
-    ScratchFolder capture;
-    const std::string outPath = capture.Path("stdout");
-    const std::string errPath = capture.Path("stderr");
-    const std::string command =
-        std::string("'") + CTP_TOOL_PATH + "' " + arguments + " >'" + outPath + "' 2>'" + errPath + "'";
-    const int status = std::system(command.c_str());
-    const Bytes out = ReadFile(outPath);
-    const Bytes err = ReadFile(errPath);
-    if (output != nullptr) output->assign(out.begin(), out.end());
-    if (errors != nullptr) errors->assign(err.begin(), err.end());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

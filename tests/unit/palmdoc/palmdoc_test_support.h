@@ -1,5 +1,4 @@
-// Helpers shared by the PalmDOC tests: byte strings, scratch files and the
-// command-line tool.
+// Helpers shared by the PalmDOC tests: byte strings, compressors and files.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "palmdoc/text_buffer.h"
+#include "support/scratch_folder.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -24,24 +24,9 @@ Bytes CompressReference(const Bytes& input);
 // The standard PalmDOC decoding, for round trips.
 Bytes Decompress(const Bytes& compressed);
 
-// A fresh folder of its own for each test, removed at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    std::string Path(const std::string& name) const;
-
-private:
-    std::string root_;
-};
-
 void WriteFile(const std::string& path, const Bytes& bytes);
 Bytes ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
 uint16_t Field16(const Bytes& bytes, std::size_t offset);
 uint32_t Field32(const Bytes& bytes, std::size_t offset);
-
-// Runs the coraxtopalm tool with the given argument text (already quoted);
-// returns its exit status, its standard output in output when given.
-int RunTool(const std::string& arguments, std::string* output = nullptr, std::string* errors = nullptr);

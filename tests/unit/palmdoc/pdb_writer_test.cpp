@@ -8,13 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "palmdoc/pdb_reader.h"
 #include "palmdoc/pdb_writer.h"
 #include "palmdoc_test_support.h"
+#include "support/database_text.h"
 
-using palmdoc::PalmDocDatabase;
 using palmdoc::PalmDocRecord;
-using palmdoc::ReadPalmDocDatabase;
 using palmdoc::WriteCause;
 using palmdoc::WriteFailure;
 using palmdoc::WritePalmDoc;
@@ -40,16 +38,15 @@ protected:
         return WritePalmDoc(text.c_str(), pdbPath.c_str(), title, index);
     }
 
-    PalmDocDatabase Read() {
-        const Bytes file = ReadFile(pdbPath);
-        PalmDocDatabase database;
+    DatabaseText Read() {
+        DatabaseText database;
         std::string error;
-        EXPECT_TRUE(ReadPalmDocDatabase(file.data(), file.size(), database, error)) << error;
+        EXPECT_TRUE(ReadDatabaseText(ReadFile(pdbPath), database, error)) << error;
         return database;
     }
 
     // Record k's text, decompressed.
-    Bytes RecordText(const PalmDocDatabase& database, std::size_t k) {
+    Bytes RecordText(const DatabaseText& database, std::size_t k) {
         std::size_t start = 0;
         for (std::size_t i = 1; i < k; ++i) start += database.records[i - 1].textLength;
         const auto from = database.text.begin() + static_cast<std::ptrdiff_t>(start);
@@ -86,7 +83,7 @@ TEST_F(WriterTest, CutsTheStreamInto4096ByteRecords) {
         SCOPED_TRACE(c.fileLength);
         const Bytes input = Text(c.fileLength);
         ASSERT_EQ(Write(input), 0);
-        const PalmDocDatabase database = Read();
+        const DatabaseText database = Read();
         ASSERT_EQ(database.recordCount, c.recordLengths.size());
         EXPECT_EQ(database.numberOfRecords, c.recordLengths.size() + 1);
         for (std::size_t k = 0; k < c.recordLengths.size(); ++k) EXPECT_EQ(database.records[k].textLength, c.recordLengths[k]);
@@ -100,7 +97,7 @@ TEST_F(WriterTest, PutsTheIndexInFrontOfTheFile) {
     const std::string indexText(index.begin(), index.end());
     const Bytes file = Text(100);
     ASSERT_EQ(Write(file, indexText.c_str()), 0);
-    const PalmDocDatabase database = Read();
+    const DatabaseText database = Read();
     ASSERT_EQ(database.recordCount, 2);
     EXPECT_EQ(RecordText(database, 1), Bytes(index.begin(), index.begin() + kRecord));
     EXPECT_EQ(RecordText(database, 2), Concat(Bytes(index.begin() + kRecord, index.end()), file));
@@ -112,7 +109,7 @@ TEST_F(WriterTest, StartsTheFileInTheRecordAfterAFullIndex) {
     const std::string indexText(index.begin(), index.end());
     const Bytes file = Text(10);
     ASSERT_EQ(Write(file, indexText.c_str()), 0);
-    const PalmDocDatabase database = Read();
+    const DatabaseText database = Read();
     ASSERT_EQ(database.recordCount, 2);
     EXPECT_EQ(RecordText(database, 1), index);
     EXPECT_EQ(RecordText(database, 2), file);
@@ -146,7 +143,7 @@ TEST_F(WriterTest, NamesTheDatabaseWithoutHalfACharacter) {
 TEST_F(WriterTest, CountsDroppedBytesInTheTextLength) {
     const Bytes input = Repeat(FromHex("61 62 0D 0A"), 100);
     ASSERT_EQ(Write(input), 0);
-    const PalmDocDatabase database = Read();
+    const DatabaseText database = Read();
     EXPECT_EQ(database.textLength, 400u);
     EXPECT_EQ(database.text, Repeat(FromHex("61 62 0A"), 100));
 }
@@ -156,7 +153,7 @@ TEST_F(WriterTest, PointsEveryEntryAtItsRecord) {
         SCOPED_TRACE(records);
         ASSERT_EQ(Write(Text((records - 1) * kRecord + 5)), 0);
         const Bytes file = ReadFile(pdbPath);
-        const PalmDocDatabase database = Read();
+        const DatabaseText database = Read();
         ASSERT_EQ(database.records.size(), records);
         for (uint32_t k = 0; k <= records; ++k) {
             EXPECT_EQ(Field32(file, 78 + 8 * k + 4), 0x406F8000u + k);

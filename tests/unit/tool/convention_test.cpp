@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tool_test_support.h"
+#include "support/tool_run.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST_P(Conventions, StatusAndWhatIsSaid) {
     folder.Write("-a.txt", "dash\n");
     ToolInput input;
     if (*test.standardInput != '\0') input.standardInput = folder.Path(test.standardInput);
-    const ToolRun run = folder.Run(test.arguments, input);
+    const ToolRun run = RunTool(folder, test.arguments, input);
     EXPECT_EQ(run.status, test.status) << run.err;
     EXPECT_NE(run.out.find(test.output), std::string::npos) << "standard output: " << run.out;
     EXPECT_NE(run.err.find(test.errors), std::string::npos) << "standard error: " << run.err;
@@ -102,7 +102,7 @@ TEST(QuietTool, SaysNothingOnSuccess) {
           std::vector<std::string>{"pack", "--quiet", "x.pdb.txt", "y.pdb"},
           std::vector<std::string>{"unpack", "-q", "x.pdb", "z.txt"}}) {
         folder.Write("x.pdb.txt", "text\n");
-        const ToolRun run = folder.Run(arguments);
+        const ToolRun run = RunTool(folder, arguments);
         EXPECT_EQ(run.status, 0) << arguments[0] << ": " << run.err;
         EXPECT_EQ(run.err, "") << arguments[0];
     }
@@ -111,10 +111,10 @@ TEST(QuietTool, SaysNothingOnSuccess) {
 TEST(SummaryLine, NotWrittenWhenTheDataGoesToStandardOutput) {
     ScratchFolder folder;
     folder.Write("a.txt", "hi\n");
-    const ToolRun packed = folder.Run({"pack", "a.txt", "-"}, ToolInput{"", folder.Path("a.pdb"), false});
+    const ToolRun packed = RunTool(folder, {"pack", "a.txt", "-"}, ToolInput{"", folder.Path("a.pdb"), false});
     EXPECT_EQ(packed.status, 0);
     EXPECT_EQ(packed.err, "");
-    const ToolRun unpacked = folder.Run({"unpack", "a.pdb"});
+    const ToolRun unpacked = RunTool(folder, {"unpack", "a.pdb"});
     EXPECT_EQ(unpacked.status, 0);
     EXPECT_EQ(unpacked.out, "hi\n");
     EXPECT_EQ(unpacked.err, "");
@@ -125,7 +125,7 @@ TEST(ProgressLine, ShownOnATerminalAndCleared) {
     folder.Write("in.mbox", kMailbox);
     ToolInput input;
     input.errorOnTerminal = true;
-    const ToolRun run = folder.Run({"convert", "in.mbox", "x.pdb"}, input);
+    const ToolRun run = RunTool(folder, {"convert", "in.mbox", "x.pdb"}, input);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("\rcoraxtopalm convert: message 1 of 1"), std::string::npos) << run.err;
     // The summary starts on a cleared line.
@@ -135,7 +135,7 @@ TEST(ProgressLine, ShownOnATerminalAndCleared) {
 TEST(ProgressLine, NotShownWhenStandardErrorIsAFile) {
     ScratchFolder folder;
     folder.Write("in.mbox", kMailbox);
-    const ToolRun run = folder.Run({"convert", "in.mbox", "x.pdb"});
+    const ToolRun run = RunTool(folder, {"convert", "in.mbox", "x.pdb"});
     EXPECT_EQ(run.err.find("message 1 of"), std::string::npos) << run.err;
 }
 

@@ -1,6 +1,7 @@
-// The faults found in the tool, each as a case: the files before, the
+// What the tool does to files, each as a case: the files before, the
 // command, its exit status and message, and every file after. Whatever a
-// case does not name must be exactly as it was.
+// case does not name must be exactly as it was; the faults found in the
+// tool are cases here.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -13,7 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tool_test_support.h"
+#include "support/tool_run.h"
+#include "support/users_dat_builder.h"
 
 namespace {
 
@@ -41,15 +43,19 @@ const std::string& EmptyDatabase() {
     return database;
 }
 
-// A users file of one user (layout in src/hotsync/users_dat_format.md).
 std::string UsersFile() {
-    std::string bytes("\x01\x00", 2);
-    bytes += std::string(11, '\0');
-    bytes += std::string("\x39\x30\x00\x00", 4);  // id 12345
-    bytes += "\x05Smith\x06SmithJ";
-    bytes += std::string(8, '\0');
-    bytes += std::string("\x01\x80", 2);
-    return bytes;
+    const users_dat::Bytes bytes = users_dat::UsersFile({{12345, "Smith", "SmithJ", {}, {0x01, 0x80}}});
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// What a file holds, for messages: its length and a readable start.
+std::string Describe(const std::string& bytes) {
+    constexpr std::size_t kDescribedBytes = 24;
+    std::string start = bytes.substr(0, kDescribedBytes);
+    for (char& c : start) {
+        if (static_cast<unsigned char>(c) < 0x20) c = '.';
+    }
+    return std::to_string(bytes.size()) + " bytes \"" + start + (bytes.size() > kDescribedBytes ? "...\"" : "\"");
 }
 
 // Returns false when the machine does not allow the setup (the case is
@@ -99,7 +105,7 @@ TEST_P(Faults, ExitStatusMessageAndFilesAfter) {
     ToolInput input;
     input.standardOutput = test.standardOutput;
     input.fileSizeLimit = test.fileSizeLimit;
-    const ToolRun run = folder.Run(test.arguments, input);
+    const ToolRun run = RunTool(folder, test.arguments, input);
     EXPECT_EQ(run.status, test.status) << run.err;
     EXPECT_NE(run.err.find(test.message), std::string::npos) << "standard error: " << run.err;
     const std::map<std::string, std::string> after = folder.Snapshot();
@@ -171,6 +177,12 @@ const FaultCase kForeignFileCases[] = {
     {"UnpackOfADamagedDatabaseKeepsTheOutput",
      [](const ScratchFolder& f) { f.Write("bad.pdb", GoodDatabase().substr(0, 90)); f.Write("out.txt", "x"); return true; },
      {"unpack", "bad.pdb", "out.txt"}, 1, "bad.pdb is not a Palm DOC database: file truncated inside the record list", {}},
+    {"InfoOfADamagedDatabase", [](const ScratchFolder& f) { f.Write("bad.pdb", GoodDatabase().substr(0, 90)); return true; },
+     {"info", "bad.pdb"}, 1, "bad.pdb is not a Palm DOC database: file truncated inside the record list", {}},
+    {"UnpackOfAMissingDatabase", nullptr, {"unpack", "missing.pdb", "out.txt"}, 1,
+     "cannot read missing.pdb: No such file or directory", {}},
+    {"InfoOfAMissingDatabase", nullptr, {"info", "missing.pdb"}, 1, "cannot read missing.pdb: No such file or directory",
+     {}},
 };
 
 const FaultCase kEmptyDocumentCases[] = {
@@ -229,6 +241,89 @@ const FaultCase kFullDiskCases[] = {
      {"convert", "big.mbox", "big.txt"}, 1, "cannot write big.txt: File too large", {}, "", kNearlyFullDisk},
 };
 
+// Three messages: a tagged subject and a full header, no subject, no body.
+constexpr char kThreeMessages[] =
+    "From a@example.jp Mon Jan  6 21:31:56 2025\n"
+    "Subject: [ml:1] Hello\n"
+    "From: \"Taro\" <taro@example.jp>\n"
+    "Date: Mon, 6 Dec 2026 21:31:56 +0900\n"
+    "\n"
+    "body\n"
+    ">From the start\n"
+    "\n"
+    "From b@example.jp Tue Jan  7 09:00:00 2025\n"
+    "From: Hanako <h@example.jp>\n"
+    "\n"
+    "no subject\n"
+    "\n"
+    "From c@example.jp Tue Jan  7 09:00:00 2025\n"
+    "Subject: Third\n"
+    "\n";
+
+constexpr char kThreeAsText[] =
+    "Subject: Hello\nFrom: \"Taro\" <taro@example.jp>\nDate: Mon, 6 Dec 2026 21:31:56 +0900\n"
+    "body\r\nFrom the start\r\n--EOM--\n"
+    "Subject: \nFrom: Hanako <h@example.jp>\nDate: \nno subject\r\n--EOM--\n"
+    "Subject: Third\nFrom: \nDate: \n--EOM--\n";
+
+// Two of the three messages have a subject: each entry is numbered with the
+// line of its Subject line in the document (the first line is 0), after
+// the 3 index lines and after the first two blocks' 11.
+constexpr char kThreeIndex[] =
+    "#!Medoc index 2\n"
+    "3:Hello                         \r\n"
+    "14:Third                         \r\n";
+
+bool WriteThreeMessages(const ScratchFolder& folder) {
+    folder.Write("three.mbox", kThreeMessages);
+    return true;
+}
+
+// convert's database is its text packed with its index.
+const std::string& ThreeAsDatabase() {
+    static const std::string database = [] {
+        ScratchFolder folder;
+        folder.Write("t.txt", kThreeAsText);
+        folder.Write("i.txt", kThreeIndex);
+        if (RunTool(folder, {"pack", "--title", "Mail", "--index", "i.txt", "t.txt", "t.pdb"}).status != 0) return std::string();
+        return folder.Read("t.pdb");
+    }();
+    return database;
+}
+
+const FaultCase kConvertCases[] = {
+    {"TextHoldsTheExportText", WriteThreeMessages, {"convert", "three.mbox", "out.txt"}, 0,
+     "wrote out.txt: 3 messages, 215 bytes of text", {{"out.txt", kThreeAsText}}},
+    {"OptionsSwitchTheCleanUps", WriteThreeMessages,
+     {"convert", "--trim-subject=0", "--trim-from=1", "--conv-date=1", "three.mbox", "out.txt"}, 0, "wrote out.txt",
+     {{"out.txt", "Subject: [ml:1] Hello\nFrom: \"Taro\"\nDate: 12/6 21:31 +0900\nbody\r\nFrom the start\r\n--EOM--\n"
+                  "Subject: \nFrom: Hanako\nDate: \nno subject\r\n--EOM--\nSubject: Third\nFrom: \nDate: \n--EOM--\n"}}},
+    {"IndexOutHoldsTheIndex", WriteThreeMessages, {"convert", "--index-out", "index.txt", "three.mbox", "out.txt"}, 0,
+     "wrote out.txt", {{"index.txt", kThreeIndex}, {"out.txt", kThreeAsText}}},
+    {"IndexOffGivesAnEmptyIndexAndTheSameText", WriteThreeMessages,
+     {"convert", "--medoc-index=0", "--index-out", "index.txt", "three.mbox", "out.txt"}, 0, "wrote out.txt",
+     {{"index.txt", ""}, {"out.txt", kThreeAsText}}},
+    {"EmptyMailboxGivesAnIndexHeadLine", [](const ScratchFolder& f) { f.Write("e.mbox", ""); return true; },
+     {"convert", "--index-out", "index.txt", "e.mbox", "e.txt"}, 0, "wrote e.txt: 0 messages, 0 bytes of text",
+     {{"index.txt", "#!Medoc index 0\n"}, {"e.txt", ""}}},
+    {"DatabaseIsTheTextPackedWithItsIndex", WriteThreeMessages, {"convert", "--title", "Mail", "three.mbox", "out.pdb"},
+     0, "wrote out.pdb", {{"out.pdb", ThreeAsDatabase()}}},
+    {"OfAMissingMailbox", nullptr, {"convert", "missing.mbox", "out.txt"}, 1,
+     "cannot read missing.mbox: No such file or directory", {}},
+    {"TextIntoAMissingFolder", nullptr, {"convert", "in.mbox", "nowhere/out.txt"}, 1,
+     "cannot write nowhere/out.txt: No such file or directory", {}},
+    {"IndexIntoAMissingFolderLeavesNoText", nullptr, {"convert", "--index-out", "nowhere/i.txt", "in.mbox", "out.txt"},
+     1, "cannot write nowhere/i.txt: No such file or directory", {}},
+    {"DatabaseIntoAMissingFolder", nullptr, {"convert", "in.mbox", "nowhere/out.pdb"}, 1,
+     "cannot write nowhere/out.pdb: No such file or directory", {}},
+    {"TextOntoAFolderRemovesTheIndex", [](const ScratchFolder& f) { return mkdir(f.Path("out.txt").c_str(), 0755) == 0; },
+     {"convert", "--index-out", "index.txt", "in.mbox", "out.txt"}, 1, "cannot write out.txt: Is a directory", {}},
+    {"DatabaseOfControlCharactersLeavesNoText",
+     [](const ScratchFolder& f) { f.Write("tabs.mbox", "From x\nSubject: tabs\n\n" + std::string(8192, '\t') + "\n"); return true; },
+     {"convert", "tabs.mbox", "out.pdb"}, 1,
+     "tabs.mbox: record 2 of the text (bytes 4,096 to 8,191) holds nothing but control characters", {}},
+};
+
 std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(OutputIsAnInput, Faults, ::testing::ValuesIn(kSameFileCases), CaseName);
@@ -236,5 +331,6 @@ INSTANTIATE_TEST_SUITE_P(FilesNotOurs, Faults, ::testing::ValuesIn(kForeignFileC
 INSTANTIATE_TEST_SUITE_P(EmptyDocument, Faults, ::testing::ValuesIn(kEmptyDocumentCases), CaseName);
 INSTANTIATE_TEST_SUITE_P(StandardOutput, Faults, ::testing::ValuesIn(kStandardOutputCases), CaseName);
 INSTANTIATE_TEST_SUITE_P(FullDisk, Faults, ::testing::ValuesIn(kFullDiskCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(Convert, Faults, ::testing::ValuesIn(kConvertCases), CaseName);
 
 }  // namespace

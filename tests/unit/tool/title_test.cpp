@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tool_test_support.h"
+#include "support/tool_run.h"
 #include "tools/coraxtopalm/default_title.h"
 #include "tools/coraxtopalm/palm_title.h"
 
@@ -91,13 +91,13 @@ TEST(RefusedTitle, NamesTheCharacterCodePage932CannotHold) {
 TEST(ToolTitles, StoredInTheNameField) {
     ScratchFolder folder;
     folder.Write(u8"ソフト.txt", "text\n");
-    ToolRun run = folder.Run({"pack", u8"ソフト.txt", "a.pdb"});
+    ToolRun run = RunTool(folder, {"pack", u8"ソフト.txt", "a.pdb"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folder.Read("a.pdb").substr(0, 8), std::string("ソフト\0\0", 8));
-    run = folder.Run({"pack", "--title", kFifteenKanji + u8"京", u8"ソフト.txt", "b.pdb"});
+    run = RunTool(folder, {"pack", "--title", kFifteenKanji + u8"京", u8"ソフト.txt", "b.pdb"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(folder.Read("b.pdb").substr(0, 32), std::string("一二三四五六七八九十百千万億兆\0\0", 32));
-    run = folder.Run({"pack", "--title", u8"\U0001F363", u8"ソフト.txt", "c.pdb"});
+    run = RunTool(folder, {"pack", "--title", u8"\U0001F363", u8"ソフト.txt", "c.pdb"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("code page 932 cannot hold"), std::string::npos) << run.err;
     EXPECT_FALSE(folder.Exists("c.pdb"));
