@@ -24,9 +24,15 @@ constexpr unsigned char kLastNameByte = 0x7E;
 // An mbox separator that a host may leave at the head of a message.
 constexpr char kSeparatorPrefix[] = "From ";
 
-// Printable ASCII without the colon, blanks before the colon allowed.
-bool IsFieldName(std::string_view name) {
+// The text before a colon without the blanks a sender may leave before it.
+std::string_view NameBeforeColon(std::string_view line, std::size_t colon) {
+    std::string_view name = line.substr(0, colon);
     while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+    return name;
+}
+
+// Printable ASCII without the colon.
+bool IsFieldName(std::string_view name) {
     if (name.empty()) return false;
     for (const char c : name) {
         const unsigned char byte = static_cast<unsigned char>(c);
@@ -52,7 +58,8 @@ MimeEntity ParseEntity(std::string_view text) {
             continue;
         }
         const std::size_t colon = line.text.find(':');
-        if (colon == std::string_view::npos || !IsFieldName(line.text.substr(0, colon))) {
+        const std::string_view name = NameBeforeColon(line.text, colon);
+        if (colon == std::string_view::npos || !IsFieldName(name)) {
             if (position == 0 && line.text.compare(0, sizeof kSeparatorPrefix - 1, kSeparatorPrefix) == 0) {
                 position = line.next;
                 continue;
@@ -62,8 +69,6 @@ MimeEntity ParseEntity(std::string_view text) {
             entity.body = text.substr(position);
             return entity;
         }
-        std::string_view name = line.text.substr(0, colon);
-        while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
         entity.fields.push_back({name, std::string(line.text.substr(colon + 1))});
         position = line.next;
     }
