@@ -1,9 +1,12 @@
 """Writers for the simulator's mail folders and for a Palm Desktop install."""
 import datetime
 import os
-import struct
+import subprocess
 
-from harness import HOTSYNC_KEY, PALM_CORE_KEY, PALM_ROOT_KEY, reg_add, reg_add_key, reg_delete, windows_path
+from harness import (HOTSYNC_KEY, NATIVE_BUILD, PALM_CORE_KEY, PALM_ROOT_KEY, reg_add, reg_add_key, reg_delete,
+                     windows_path)
+
+USERS_DAT_WRITER = os.path.join(NATIVE_BUILD, "users-dat-fixture")
 
 MBOX_SEPARATOR = b"From sender@example.jp Mon Dec  7 10:00:00 2026\n"
 
@@ -36,23 +39,13 @@ def today_suffix(letter):
     return "_%02d%02d%s" % (now.month, now.day, letter)
 
 
-def users_dat(users):
-    """users: (id, name, folder) tuples; each record closed by the tag 0x8001."""
-    data = struct.pack("<h", len(users)) + bytes(11)
-    for user_id, name, folder in users:
-        name_bytes, folder_bytes = name.encode("cp932"), folder.encode("cp932")
-        data += struct.pack("<I", user_id & 0xFFFFFFFF)
-        data += bytes([len(name_bytes)]) + name_bytes + bytes([len(folder_bytes)]) + folder_bytes
-        data += bytes(2) + struct.pack("<H", 0) + bytes(2) + bytes(2)
-        data += struct.pack("<H", 0x8001)
-    return data
-
-
 def install_palm_desktop(folder, users, install_folders=True, hotsync_key=True):
-    """Registers a Palm Desktop at folder with users.dat and INSTALL folders."""
+    """Registers a Palm Desktop at folder with users.dat (users: (id, name,
+    folder) tuples) and INSTALL folders."""
     os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "users.dat"), "wb") as f:
-        f.write(users_dat(users))
+    subprocess.run([USERS_DAT_WRITER, os.path.join(folder, "users.dat")] +
+                   ["%d:%s:%s" % (user_id & 0xFFFFFFFF, name, user_folder) for user_id, name, user_folder in users],
+                   check=True)
     for _, _, user_folder in users:
         path = os.path.join(folder, user_folder, "INSTALL") if install_folders else os.path.join(folder, user_folder)
         os.makedirs(path, exist_ok=True)
