@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr std::size_t kCopyChunkSize = 1 << 16;
 constexpr mode_t kPermissionBits = 07777;
 constexpr char kStandardOutput[] = "-";
 constexpr char kStreamedPrefix[] = "coraxtopalm-out.";
@@ -120,29 +119,14 @@ bool OutputFile::CopyInto(std::string& error) {
     const bool standard = argument_ == kStandardOutput;
     if (standard) std::fflush(stdout);
     const int target = standard ? STDOUT_FILENO : open(destination_.c_str(), O_WRONLY | O_NOCTTY);
-    bool copied = target >= 0;
+    CopyResult copy = target >= 0 ? CopyAll(source, target) : CopyResult::kWriteFailed;
     int reason = errno;
-    char chunk[kCopyChunkSize];
-    while (copied) {
-        const ssize_t got = read(source, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            if (got < 0) {
-                error = CannotRead(temporary_, errno);
-                close(source);
-                if (!standard) close(target);
-                return false;
-            }
-            break;
-        }
-        copied = WriteAll(target, chunk, static_cast<std::size_t>(got));
-        reason = errno;
-    }
     close(source);
-    if (target >= 0 && !standard && close(target) != 0 && copied) {
-        copied = false;
+    if (target >= 0 && !standard && close(target) != 0 && copy == CopyResult::kCopied) {
+        copy = CopyResult::kWriteFailed;
         reason = errno;
     }
-    if (!copied) error = CannotWrite(Shown(), reason);
-    return copied;
+    if (copy == CopyResult::kReadFailed) error = CannotRead(temporary_, reason);
+    if (copy == CopyResult::kWriteFailed) error = CannotWrite(Shown(), reason);
+    return copy == CopyResult::kCopied;
 }

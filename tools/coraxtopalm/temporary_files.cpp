@@ -15,6 +15,7 @@ namespace {
 // A run holds at most a few at once: output, text, index, standard input.
 constexpr std::size_t kMaxTemporaryFiles = 8;
 constexpr std::size_t kMaxPathBytes = 4096;
+constexpr std::size_t kCopyChunkSize = 1 << 16;
 constexpr char kUniqueSuffix[] = "XXXXXX";
 constexpr mode_t kNewFileMode = 0666;
 // A closed pipe on standard output stops the tool as well.
@@ -90,15 +91,21 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
     return made;
 }
 
-bool WriteAll(int descriptor, const char* bytes, std::size_t count) {
-    while (count > 0) {
-        const ssize_t written = write(descriptor, bytes, count);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
+CopyResult CopyAll(int source, int target, std::uint64_t* bytes) {
+    char chunk[kCopyChunkSize];
+    for (;;) {
+        const ssize_t got = read(source, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return CopyResult::kReadFailed;
+        if (got == 0) return CopyResult::kCopied;
+        for (const char* at = chunk; at < chunk + got;) {
+            const ssize_t written = write(target, at, static_cast<std::size_t>(chunk + got - at));
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return CopyResult::kWriteFailed;
+            at += written;
+        }
+        if (bytes != nullptr) *bytes += static_cast<std::uint64_t>(got);
     }
-    return true;
 }
 
 std::string SystemTemporaryFolder() {
