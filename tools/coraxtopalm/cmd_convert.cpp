@@ -233,7 +233,7 @@ int Run(const ParsedArguments& arguments) {
     std::string summary = "wrote " + outputPath + ": " + Counted(run.messages, "message", "messages") + ", " +
                           Counted(run.textLength, "byte", "bytes") + " of text";
     if (run.database) summary += " in " + Counted(TextRecordCount(run.textLength), "record", "records");
-    ReportSummary(summary);
+    ReportSummary(outputPath, summary);
     return kExitOk;
 }
 

@@ -73,8 +73,8 @@ int Run(const ParsedArguments& arguments) {
         return kExitFailure;
     }
     const std::uint64_t textLength = text.Size() + job.index.size();
-    ReportSummaryOfOutput(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text in " +
-                  Counted(TextRecordCount(textLength), "record", "records"));
+    ReportSummary(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") +
+                                      " of text in " + Counted(TextRecordCount(textLength), "record", "records"));
     return kExitOk;
 }
 

@@ -60,8 +60,9 @@ int Run(const ParsedArguments& arguments) {
         ReportError(error);
         return kExitFailure;
     }
-    ReportSummaryOfOutput(output.Argument(), "wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text from " +
-                  Counted(database.Database().records.size(), "record", "records"));
+    ReportSummary(output.Argument(), "wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") +
+                                         " of text from " +
+                                         Counted(database.Database().records.size(), "record", "records"));
     return kExitOk;
 }
 
