@@ -20,8 +20,7 @@ std::string InputFile::Shown() const { return ShownInput(argument_); }
 
 bool InputFile::Open(std::string& error) {
     if (argument_ == "-") return CopyStandardInput(error);
-    path_ = argument_;
-    const int descriptor = open(path_.c_str(), O_RDONLY);
+    const int descriptor = open(argument_.c_str(), O_RDONLY);
     struct stat status;
     if (descriptor < 0 || fstat(descriptor, &status) != 0) {
         error = CannotRead(Shown(), errno);
@@ -45,7 +44,6 @@ bool InputFile::CopyStandardInput(std::string& error) {
         error = CannotWrite("a copy of the standard input in " + SystemTemporaryFolder(), errno);
         return false;
     }
-    path_ = copy_;
     const int target = open(copy_.c_str(), O_WRONLY | O_TRUNC);
     if (target < 0) {
         error = CannotWrite(copy_, errno);

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "input_file.h"
 #include "temporary_files.h"
 #include "tool_messages.h"
 
@@ -24,17 +23,6 @@ std::string ResolvedPath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
     return error ? path : resolved.string();
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -57,7 +45,6 @@ bool OutputFile::Check(const std::vector<const InputFile*>& inputs, std::string&
             }
             identity_ = IdentityOf(status);
             streamed_ = !S_ISREG(status.st_mode);
-            keepMode_ = !streamed_;
             mode_ = status.st_mode & kPermissionBits;
         }
     }
@@ -76,17 +63,18 @@ bool OutputFile::IsDistinctFrom(const OutputFile& other) const {
     return !bothStandard && !sameName && !SameFile(identity_, other.identity_);
 }
 
-std::string OutputFile::SiblingFolder() const { return FolderOf(temporary_); }
+std::string OutputFile::SiblingFolder() const { return std::filesystem::path(temporary_).parent_path(); }
 
 bool OutputFile::Create(std::string& error) {
+    const std::filesystem::path destination(destination_);
     const bool made = streamed_ ? CreateTemporaryFile(SystemTemporaryFolder(), kStreamedPrefix, temporary_)
-                                : CreateTemporaryFile(FolderOf(destination_), "." + NameOf(destination_) + ".",
-                                                      temporary_);
+                                : CreateTemporaryFile(destination.parent_path(),
+                                                      "." + destination.filename().string() + ".", temporary_);
     if (!made) {
         error = CannotWrite(Shown(), errno);
         return false;
     }
-    if (keepMode_ && chmod(temporary_.c_str(), mode_) != 0) {
+    if (!streamed_ && identity_.known && chmod(temporary_.c_str(), mode_) != 0) {
         error = CannotWrite(Shown(), errno);
         return false;
     }
