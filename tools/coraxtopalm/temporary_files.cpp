@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -66,9 +65,7 @@ mode_t NewFileMode() {
 
 bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, std::string& path) {
     InstallHandlers();
-    std::string pattern = (folder.empty() ? std::string(".") : folder) + "/" + prefix + kUniqueSuffix;
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = (folder.empty() ? std::string(".") : folder) + "/" + prefix + kUniqueSuffix;
     // Signals wait until the name is registered, so no file escapes.
     sigset_t stop;
     sigset_t previous;
@@ -79,7 +76,7 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
     bool made = descriptor >= 0;
     int error = errno;
     if (made) {
-        path = name.data();
+        path = name;
         errno = ENAMETOOLONG;  // what a full registry means: no room for the name
         made = Register(path) && fchmod(descriptor, NewFileMode()) == 0;
         error = made ? 0 : errno;
