@@ -68,15 +68,13 @@ public:
     bool Next(const char*& text) override {
         if (next_ >= mailbox_.Count()) return false;
         ShowProgress("message " + GroupedNumber(next_ + 1) + " of " + GroupedNumber(mailbox_.Count()));
-        if (!mailbox_.ReadText(next_++, text_, error_)) {
-            failed_ = true;
-            return false;
-        }
+        if (!mailbox_.ReadText(next_++, text_, error_)) return false;
         text = text_.c_str();
         return true;
     }
     void Release() override { text_.clear(); }
-    bool Failed() const override { return failed_; }
+    // A message that cannot be read always says why.
+    bool Failed() const override { return !error_.empty(); }
     const std::string& Error() const { return error_; }
 
 private:
@@ -84,7 +82,6 @@ private:
     std::size_t next_ = 0;
     std::string text_;
     std::string error_;
-    bool failed_ = false;
 };
 
 // The mailbox's messages name the file it opened: for the standard input,
