@@ -93,12 +93,19 @@ std::string NamingInput(std::string message, const InputFile& input) {
     return message;
 }
 
+std::uint64_t FileSize(const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+// Writes the export's text file of the mailbox and measures it.
 bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::string& textPath,
-                      const std::string& shownOutput, std::string& error) {
+                      const std::string& shownOutput, std::uint64_t& textLength, std::string& error) {
     MailboxMessages messages(mailbox);
     platform::FileFailure failure;
     switch (exporter::WriteExportText(textPath.c_str(), messages, &failure)) {
         case exporter::ExportText::Written:
+            textLength = FileSize(textPath);
             return true;
         case exporter::ExportText::SourceFailed:
             error = NamingInput(messages.Error(), input);
@@ -129,11 +136,6 @@ bool WriteIndexFile(const std::string& path, const std::string& shownPath, std::
     return true;
 }
 
-std::uint64_t FileSize(const std::string& path) {
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
-}
-
 struct ConvertRun {
     bool database = false;  // a .pdb, not a .txt
     std::string title;
@@ -154,11 +156,11 @@ bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output,
     job.title = run.title;
     job.pdbPath = output.TemporaryPath();
     job.pdbShown = output.Shown();
-    bool done = WriteMailboxText(mailbox, input, job.textPath, output.Shown(), error);
+    bool done = WriteMailboxText(mailbox, input, job.textPath, output.Shown(), run.textLength, error);
     if (done) {
         // With the index switched off the export leaves no index text.
         if (text::MeDocIndexBuffer.text != nullptr) job.index = text::MeDocIndexBuffer.text;
-        run.textLength = FileSize(job.textPath) + job.index.size();
+        run.textLength += job.index.size();
         done = WriteDatabaseFile(job, error);
     }
     RemoveTemporaryFile(job.textPath);
@@ -184,13 +186,9 @@ bool Convert(const ParsedArguments& arguments, ConvertRun& run, std::string& err
     }
     run.messages = mailbox.Count();
     if (!output.Create(error) || (hasIndexOut && !indexOut.Create(error))) return false;
-    bool done = false;
-    if (run.database) {
-        done = WriteDatabase(mailbox, input, output, run, error);
-    } else {
-        done = WriteMailboxText(mailbox, input, output.TemporaryPath(), output.Shown(), error);
-        run.textLength = FileSize(output.TemporaryPath());
-    }
+    bool done = run.database ? WriteDatabase(mailbox, input, output, run, error)
+                             : WriteMailboxText(mailbox, input, output.TemporaryPath(), output.Shown(),
+                                                run.textLength, error);
     done = done && (!hasIndexOut || (WriteIndexFile(indexOut.TemporaryPath(), indexOut.Shown(), error) &&
                                      indexOut.Commit(error)));
     return done && output.Commit(error);
