@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands.h"
@@ -14,6 +15,7 @@
 #include "export/export_text.h"
 #include "export/message_source.h"
 #include "input_file.h"
+#include "mime/ascii.h"
 #include "output_file.h"
 #include "palm_title.h"
 #include "settings/plugin_settings.h"
@@ -52,15 +54,10 @@ const SettingOption kSettingOptions[] = {
      "1: MIME and the Japanese charsets decoded into readable Shift-JIS; 0: the plug-in's default text"},
 };
 
-enum class OutputKind { kText, kPalmDoc };
-
+// The extension alone is no file name.
 bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
-    if (text.size() <= tail.size()) return false;
-    for (std::size_t k = 0; k < tail.size(); ++k) {
-        const char c = text[text.size() - tail.size() + k];
-        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != tail[k]) return false;
-    }
-    return true;
+    return text.size() > tail.size() &&
+           mime::EqualsIgnoringCase(std::string_view(text).substr(text.size() - tail.size()), tail);
 }
 
 // Every message of the mailbox in file order, as if all were selected.
@@ -71,15 +68,13 @@ public:
     bool Next(const char*& text) override {
         if (next_ >= mailbox_.Count()) return false;
         ShowProgress("message " + GroupedNumber(next_ + 1) + " of " + GroupedNumber(mailbox_.Count()));
-        if (!mailbox_.ReadText(next_++, text_, error_)) {
-            failed_ = true;
-            return false;
-        }
+        if (!mailbox_.ReadText(next_++, text_, error_)) return false;
         text = text_.c_str();
         return true;
     }
     void Release() override { text_.clear(); }
-    bool Failed() const override { return failed_; }
+    // A message that cannot be read always says why.
+    bool Failed() const override { return !error_.empty(); }
     const std::string& Error() const { return error_; }
 
 private:
@@ -87,7 +82,6 @@ private:
     std::size_t next_ = 0;
     std::string text_;
     std::string error_;
-    bool failed_ = false;
 };
 
 // The mailbox's messages name the file it opened: for the standard input,
@@ -99,12 +93,19 @@ std::string NamingInput(std::string message, const InputFile& input) {
     return message;
 }
 
+std::uint64_t FileSize(const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+// Writes the export's text file of the mailbox and measures it.
 bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::string& textPath,
-                      const std::string& shownOutput, std::string& error) {
+                      const std::string& shownOutput, std::uint64_t& textLength, std::string& error) {
     MailboxMessages messages(mailbox);
     platform::FileFailure failure;
     switch (exporter::WriteExportText(textPath.c_str(), messages, &failure)) {
         case exporter::ExportText::Written:
+            textLength = FileSize(textPath);
             return true;
         case exporter::ExportText::SourceFailed:
             error = NamingInput(messages.Error(), input);
@@ -135,45 +136,34 @@ bool WriteIndexFile(const std::string& path, const std::string& shownPath, std::
     return true;
 }
 
-std::uint64_t FileSize(const std::string& path) {
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
-}
-
 struct ConvertRun {
-    OutputKind kind = OutputKind::kText;
+    bool database = false;  // a .pdb, not a .txt
     std::string title;
     std::size_t messages = 0;
     std::uint64_t textLength = 0;
-    std::uint32_t records = 0;
 };
 
 // The .pdb: the text file goes beside the output's temporary file, then the
 // database is written from it and the index.
 bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output, ConvertRun& run,
                    std::string& error) {
-    std::string textPath;
-    if (!CreateTemporaryFile(output.SiblingFolder(), kTextPrefix, textPath)) {
+    DatabaseJob job;
+    if (!CreateTemporaryFile(output.SiblingFolder(), kTextPrefix, job.textPath)) {
         error = CannotWrite(output.Shown(), errno);
         return false;
     }
-    DatabaseJob job;
-    job.textPath = textPath;
     job.textShown = input.Shown();
     job.title = run.title;
     job.pdbPath = output.TemporaryPath();
     job.pdbShown = output.Shown();
-    bool done = WriteMailboxText(mailbox, input, textPath, output.Shown(), error);
-    std::uint64_t textSize = 0;
+    bool done = WriteMailboxText(mailbox, input, job.textPath, output.Shown(), run.textLength, error);
     if (done) {
-        textSize = FileSize(textPath);
-        job.hasIndex = settings::PluginSettings.MeDocIndex != 0 && text::MeDocIndexBuffer.text != nullptr;
-        if (job.hasIndex) job.index = text::MeDocIndexBuffer.text;
+        // With the index switched off the export leaves no index text.
+        if (text::MeDocIndexBuffer.text != nullptr) job.index = text::MeDocIndexBuffer.text;
+        run.textLength += job.index.size();
         done = WriteDatabaseFile(job, error);
     }
-    RemoveTemporaryFile(textPath);
-    run.textLength = textSize + job.index.size();
-    run.records = TextRecordCount(run.textLength);
+    RemoveTemporaryFile(job.textPath);
     return done;
 }
 
@@ -196,13 +186,9 @@ bool Convert(const ParsedArguments& arguments, ConvertRun& run, std::string& err
     }
     run.messages = mailbox.Count();
     if (!output.Create(error) || (hasIndexOut && !indexOut.Create(error))) return false;
-    bool done = false;
-    if (run.kind == OutputKind::kText) {
-        done = WriteMailboxText(mailbox, input, output.TemporaryPath(), output.Shown(), error);
-        run.textLength = FileSize(output.TemporaryPath());
-    } else {
-        done = WriteDatabase(mailbox, input, output, run, error);
-    }
+    bool done = run.database ? WriteDatabase(mailbox, input, output, run, error)
+                             : WriteMailboxText(mailbox, input, output.TemporaryPath(), output.Shown(),
+                                                run.textLength, error);
     done = done && (!hasIndexOut || (WriteIndexFile(indexOut.TemporaryPath(), indexOut.Shown(), error) &&
                                      indexOut.Commit(error)));
     return done && output.Commit(error);
@@ -218,15 +204,14 @@ bool ChooseTitle(const ParsedArguments& arguments, std::string& title, std::stri
 int Run(const ParsedArguments& arguments) {
     ConvertRun run;
     const std::string& outputPath = arguments.operands[1];
-    if (EndsWithIgnoringCase(outputPath, kPalmDocExtension)) {
-        run.kind = OutputKind::kPalmDoc;
-    } else if (!EndsWithIgnoringCase(outputPath, kTextExtension)) {
+    run.database = EndsWithIgnoringCase(outputPath, kPalmDocExtension);
+    if (!run.database && !EndsWithIgnoringCase(outputPath, kTextExtension)) {
         ReportError("the output " + ShownOutput(outputPath) + " must be a file name ending in .txt or .pdb");
         return kExitUsage;
     }
     std::string error;
     // Only the database has a title.
-    if (run.kind == OutputKind::kPalmDoc && !ChooseTitle(arguments, run.title, error)) {
+    if (run.database && !ChooseTitle(arguments, run.title, error)) {
         ReportError(error);
         return kExitUsage;
     }
@@ -242,8 +227,8 @@ int Run(const ParsedArguments& arguments) {
     }
     std::string summary = "wrote " + outputPath + ": " + Counted(run.messages, "message", "messages") + ", " +
                           Counted(run.textLength, "byte", "bytes") + " of text";
-    if (run.kind == OutputKind::kPalmDoc) summary += " in " + Counted(run.records, "record", "records");
-    ReportSummary(summary);
+    if (run.database) summary += " in " + Counted(TextRecordCount(run.textLength), "record", "records");
+    ReportSummary(outputPath, summary);
     return kExitOk;
 }
 

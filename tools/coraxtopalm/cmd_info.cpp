@@ -11,19 +11,6 @@
 
 namespace {
 
-// Every record is decoded, one at a time, before anything is printed, so
-// that a damaged database gives its error and no half listing.
-bool DecodeAll(PalmDocFile& database, std::string& error) {
-    std::vector<unsigned char> text;
-    const std::size_t records = database.Database().records.size();
-    for (std::size_t k = 0; k < records; ++k) {
-        ShowProgress("record " + GroupedNumber(k + 1) + " of " + GroupedNumber(records));
-        if (!database.ReadRecord(k, text, error)) return false;
-    }
-    EndProgress();
-    return true;
-}
-
 void PrintDatabase(const palmdoc::PalmDocDatabase& database) {
     std::string name;
     ConvertText(TerminalEncoding(), kCodePage932, database.name, name, true);
@@ -47,7 +34,10 @@ int Run(const ParsedArguments& arguments) {
     InputFile input(arguments.operands[0]);
     PalmDocFile database;
     std::string error;
-    if (!input.Open(error) || !database.Open(input.Path(), input.Shown(), error) || !DecodeAll(database, error)) {
+    // Every record is decoded, one at a time, before anything is printed, so
+    // that a damaged database gives its error and no half listing.
+    if (!input.Open(error) || !database.Open(input.Path(), input.Shown(), error) ||
+        !database.ReadRecords([](const std::vector<unsigned char>&) { return true; }, error)) {
         ReportError(error);
         return kExitFailure;
     }

@@ -57,11 +57,11 @@ int Run(const ParsedArguments& arguments) {
     InputFile text(arguments.operands[0]);
     OutputFile pdb(arguments.operands[1]);
     InputFile index(arguments.Value(kIndexOption));
-    job.hasIndex = arguments.Has(kIndexOption);
+    const bool hasIndex = arguments.Has(kIndexOption);
     std::vector<const InputFile*> inputs = {&text};
-    if (job.hasIndex) inputs.push_back(&index);
-    bool done = text.Open(error) && (!job.hasIndex || index.Open(error)) && pdb.Check(inputs, error) &&
-                (!job.hasIndex || ReadIndex(index, job.index, error));
+    if (hasIndex) inputs.push_back(&index);
+    bool done = text.Open(error) && (!hasIndex || index.Open(error)) && pdb.Check(inputs, error) &&
+                (!hasIndex || ReadIndex(index, job.index, error));
     job.textPath = text.Path();
     job.textShown = text.Shown();
     job.pdbShown = pdb.Shown();
@@ -73,8 +73,8 @@ int Run(const ParsedArguments& arguments) {
         return kExitFailure;
     }
     const std::uint64_t textLength = text.Size() + job.index.size();
-    ReportSummaryOfOutput(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text in " +
-                  Counted(TextRecordCount(textLength), "record", "records"));
+    ReportSummary(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") +
+                                      " of text in " + Counted(TextRecordCount(textLength), "record", "records"));
     return kExitOk;
 }
 

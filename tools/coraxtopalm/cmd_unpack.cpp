@@ -22,23 +22,15 @@ bool WriteText(PalmDocFile& database, const std::string& path, const std::string
         error = CannotWrite(shownPath, errno);
         return false;
     }
-    std::vector<unsigned char> text;
-    const std::size_t records = database.Database().records.size();
-    bool done = true;
-    for (std::size_t k = 0; k < records && done; ++k) {
-        ShowProgress("record " + GroupedNumber(k + 1) + " of " + GroupedNumber(records));
-        done = database.ReadRecord(k, text, error);
-        if (done && std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
+    bool done = database.ReadRecords(
+        [&](const std::vector<unsigned char>& text) {
+            textLength += text.size();
+            if (std::fwrite(text.data(), 1, text.size(), out) == text.size()) return true;
             error = CannotWrite(shownPath, errno);
-            done = false;
-        }
-        textLength += text.size();
-    }
-    errno = 0;
-    if (done && std::fflush(out) != 0) {
-        error = CannotWrite(shownPath, errno);
-        done = false;
-    }
+            return false;
+        },
+        error);
+    // The close writes what is still buffered and reports its failure.
     if (std::fclose(out) != 0 && done) {
         error = CannotWrite(shownPath, errno);
         done = false;
@@ -60,8 +52,9 @@ int Run(const ParsedArguments& arguments) {
         ReportError(error);
         return kExitFailure;
     }
-    ReportSummaryOfOutput(output.Argument(), "wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") + " of text from " +
-                  Counted(database.Database().records.size(), "record", "records"));
+    ReportSummary(output.Argument(), "wrote " + output.Shown() + ": " + Counted(textLength, "byte", "bytes") +
+                                         " of text from " +
+                                         Counted(database.Database().records.size(), "record", "records"));
     return kExitOk;
 }
 

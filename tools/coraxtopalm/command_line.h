@@ -40,6 +40,10 @@ struct CommandSpec {
 
 class ParsedArguments {
 public:
+    // False with a message in error (without the program's name) when the
+    // arguments do not fit spec; --help stops the parse.
+    bool Parse(const CommandSpec& spec, const std::vector<std::string>& arguments, std::string& error);
+
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     // The last value given for the option; empty when it was not given.
     const std::string& Value(const std::string& name) const;
@@ -47,24 +51,13 @@ public:
     int Flag(const std::string& name, int fallback) const;
 
     std::vector<std::string> operands;
-    bool helpAsked = false;
 
 private:
-    friend bool ParseArguments(const CommandSpec&, const std::vector<std::string>&, ParsedArguments&,
-                               std::string&);
     std::map<std::string, std::string> values_;
 };
 
-// False with a message in error (without the program's name) when the
-// arguments do not fit spec; helpAsked stops the parse.
-bool ParseArguments(const CommandSpec& spec, const std::vector<std::string>& arguments, ParsedArguments& parsed,
-                    std::string& error);
-
 // The command's help: usage, summary, details, options, example.
 std::string CommandHelp(const CommandSpec& spec);
-
-// "usage: coraxtopalm NAME [OPTIONS] OPERANDS".
-std::string UsageLine(const CommandSpec& spec);
 
 // -q and --quiet, for the commands that report a summary line.
 OptionSpec QuietOption();

@@ -56,9 +56,9 @@ std::string WriteFailureMessage(const DatabaseJob& job, const palmdoc::WriteFail
 
 bool WriteDatabaseFile(const DatabaseJob& job, std::string& error) {
     palmdoc::WriteFailure failure;
-    if (palmdoc::WritePalmDoc(job.textPath.c_str(), job.pdbPath.c_str(), job.title.c_str(),
-                              job.hasIndex ? job.index.c_str() : nullptr, &failure,
-                              ShowCompressing) == palmdoc::kWritePalmDocSucceeded) {
+    // An empty index puts nothing before the text, as no index does.
+    if (palmdoc::WritePalmDoc(job.textPath.c_str(), job.pdbPath.c_str(), job.title.c_str(), job.index.c_str(),
+                              &failure, ShowCompressing) == palmdoc::kWritePalmDocSucceeded) {
         return true;
     }
     error = WriteFailureMessage(job, failure);

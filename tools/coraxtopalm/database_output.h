@@ -13,7 +13,6 @@ struct DatabaseJob {
     std::string textPath;   // the text file the writer reads
     std::string textShown;  // how messages name the text
     std::string index;      // put before the text; may be empty
-    bool hasIndex = false;
     std::string title;      // code page 932, fits the name field
     std::string pdbPath;    // the file the writer fills
     std::string pdbShown;   // how messages name the database

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::size_t kCopyChunkSize = 1 << 16;
 constexpr char kStandardInputCopyPrefix[] = "coraxtopalm-stdin.";
 
 }  // namespace
@@ -21,8 +20,7 @@ std::string InputFile::Shown() const { return ShownInput(argument_); }
 
 bool InputFile::Open(std::string& error) {
     if (argument_ == "-") return CopyStandardInput(error);
-    path_ = argument_;
-    const int descriptor = open(path_.c_str(), O_RDONLY);
+    const int descriptor = open(argument_.c_str(), O_RDONLY);
     struct stat status;
     if (descriptor < 0 || fstat(descriptor, &status) != 0) {
         error = CannotRead(Shown(), errno);
@@ -46,33 +44,17 @@ bool InputFile::CopyStandardInput(std::string& error) {
         error = CannotWrite("a copy of the standard input in " + SystemTemporaryFolder(), errno);
         return false;
     }
-    path_ = copy_;
     const int target = open(copy_.c_str(), O_WRONLY | O_TRUNC);
     if (target < 0) {
         error = CannotWrite(copy_, errno);
         return false;
     }
-    char chunk[kCopyChunkSize];
-    bool copied = true;
-    for (;;) {
-        const ssize_t got = read(STDIN_FILENO, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            error = CannotRead(Shown(), errno);
-            copied = false;
-            break;
-        }
-        if (got == 0) break;
-        if (!WriteAll(target, chunk, static_cast<std::size_t>(got))) {
-            error = CannotWrite(copy_, errno);
-            copied = false;
-            break;
-        }
-        size_ += static_cast<std::uint64_t>(got);
-    }
-    if (close(target) != 0 && copied) {
+    const CopyResult copy = CopyAll(STDIN_FILENO, target, &size_);
+    if (copy == CopyResult::kReadFailed) error = CannotRead(Shown(), errno);
+    if (copy == CopyResult::kWriteFailed) error = CannotWrite(copy_, errno);
+    if (close(target) != 0 && copy == CopyResult::kCopied) {
         error = CannotWrite(copy_, errno);
-        copied = false;
+        return false;
     }
-    return copied;
+    return copy == CopyResult::kCopied;
 }

@@ -38,19 +38,13 @@ void PrintToolHelp(std::FILE* out) {
                  kProgramName);
 }
 
-int UnknownCommand(const std::string& name) {
-    ReportError("unknown command " + name);
-    std::fprintf(stderr, "Try '%s --help'.\n", kProgramName);
-    return kExitUsage;
-}
-
 int Run(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
         PrintToolHelp(stderr);
         return kExitUsage;
     }
     const std::string& first = arguments[0];
-    if (first == "-h" || first == "--help") {
+    if (first == "-h" || first == "--help" || (first == "help" && arguments.size() == 1)) {
         PrintToolHelp(stdout);
         return kExitOk;
     }
@@ -58,19 +52,17 @@ int Run(const std::vector<std::string>& arguments) {
         std::printf("%s %s\n", kProgramName, CTP_VERSION);
         return kExitOk;
     }
-    if (first == "help") {
-        if (arguments.size() == 1) {
-            PrintToolHelp(stdout);
-            return kExitOk;
-        }
-        const CommandSpec* command = FindCommand(arguments[1]);
-        if (command == nullptr) return UnknownCommand(arguments[1]);
-        std::fputs(CommandHelp(*command).c_str(), stdout);
-        return kExitOk;
+    // "help COMMAND" is "COMMAND --help".
+    const bool helpCommand = first == "help";
+    const std::string& name = helpCommand ? arguments[1] : first;
+    const CommandSpec* command = FindCommand(name);
+    if (command == nullptr) {
+        ReportError("unknown command " + name);
+        std::fprintf(stderr, "Try '%s --help'.\n", kProgramName);
+        return kExitUsage;
     }
-    const CommandSpec* command = FindCommand(first);
-    if (command == nullptr) return UnknownCommand(first);
-    return RunCommand(*command, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    return RunCommand(*command, helpCommand ? std::vector<std::string>{"--help"}
+                                            : std::vector<std::string>(arguments.begin() + 1, arguments.end()));
 }
 
 // Everything printed must have reached standard output: a full disk or a

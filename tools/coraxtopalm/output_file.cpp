@@ -8,13 +8,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "input_file.h"
 #include "temporary_files.h"
 #include "tool_messages.h"
 
 namespace {
 
-constexpr std::size_t kCopyChunkSize = 1 << 16;
 constexpr mode_t kPermissionBits = 07777;
 constexpr char kStandardOutput[] = "-";
 constexpr char kStreamedPrefix[] = "coraxtopalm-out.";
@@ -25,17 +23,6 @@ std::string ResolvedPath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
     return error ? path : resolved.string();
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -58,7 +45,6 @@ bool OutputFile::Check(const std::vector<const InputFile*>& inputs, std::string&
             }
             identity_ = IdentityOf(status);
             streamed_ = !S_ISREG(status.st_mode);
-            keepMode_ = !streamed_;
             mode_ = status.st_mode & kPermissionBits;
         }
     }
@@ -77,17 +63,18 @@ bool OutputFile::IsDistinctFrom(const OutputFile& other) const {
     return !bothStandard && !sameName && !SameFile(identity_, other.identity_);
 }
 
-std::string OutputFile::SiblingFolder() const { return FolderOf(temporary_); }
+std::string OutputFile::SiblingFolder() const { return std::filesystem::path(temporary_).parent_path(); }
 
 bool OutputFile::Create(std::string& error) {
+    const std::filesystem::path destination(destination_);
     const bool made = streamed_ ? CreateTemporaryFile(SystemTemporaryFolder(), kStreamedPrefix, temporary_)
-                                : CreateTemporaryFile(FolderOf(destination_), "." + NameOf(destination_) + ".",
-                                                      temporary_);
+                                : CreateTemporaryFile(destination.parent_path(),
+                                                      "." + destination.filename().string() + ".", temporary_);
     if (!made) {
         error = CannotWrite(Shown(), errno);
         return false;
     }
-    if (keepMode_ && chmod(temporary_.c_str(), mode_) != 0) {
+    if (!streamed_ && identity_.known && chmod(temporary_.c_str(), mode_) != 0) {
         error = CannotWrite(Shown(), errno);
         return false;
     }
@@ -120,29 +107,14 @@ bool OutputFile::CopyInto(std::string& error) {
     const bool standard = argument_ == kStandardOutput;
     if (standard) std::fflush(stdout);
     const int target = standard ? STDOUT_FILENO : open(destination_.c_str(), O_WRONLY | O_NOCTTY);
-    bool copied = target >= 0;
+    CopyResult copy = target >= 0 ? CopyAll(source, target) : CopyResult::kWriteFailed;
     int reason = errno;
-    char chunk[kCopyChunkSize];
-    while (copied) {
-        const ssize_t got = read(source, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            if (got < 0) {
-                error = CannotRead(temporary_, errno);
-                close(source);
-                if (!standard) close(target);
-                return false;
-            }
-            break;
-        }
-        copied = WriteAll(target, chunk, static_cast<std::size_t>(got));
-        reason = errno;
-    }
     close(source);
-    if (target >= 0 && !standard && close(target) != 0 && copied) {
-        copied = false;
+    if (target >= 0 && !standard && close(target) != 0 && copy == CopyResult::kCopied) {
+        copy = CopyResult::kWriteFailed;
         reason = errno;
     }
-    if (!copied) error = CannotWrite(Shown(), reason);
-    return copied;
+    if (copy == CopyResult::kReadFailed) error = CannotRead(temporary_, reason);
+    if (copy == CopyResult::kWriteFailed) error = CannotWrite(Shown(), reason);
+    return copy == CopyResult::kCopied;
 }

@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "file_identity.h"
-
-class InputFile;
+#include "input_file.h"
 
 class OutputFile {
 public:
@@ -47,7 +45,6 @@ private:
     std::string destination_;  // argument_ with symbolic links resolved
     FileIdentity identity_;    // of an existing destination
     bool streamed_ = false;    // standard output or a file not renamed over
-    bool keepMode_ = false;
-    mode_t mode_ = 0;          // of the existing destination
+    mode_t mode_ = 0;          // of an existing regular destination, which the new file keeps
     std::string temporary_;
 };

@@ -35,14 +35,22 @@ bool PalmDocFile::Open(const std::string& path, const std::string& shownPath, st
         error = CannotRead(shown_, errno);
         return false;
     }
-    if (S_ISDIR(status.st_mode)) {
-        error = CannotRead(shown_, EISDIR);
-        return false;
-    }
     size_ = static_cast<std::uint64_t>(status.st_size);
     return Worded(reader_.Open(error), error);
 }
 
 bool PalmDocFile::ReadRecord(std::size_t k, std::vector<unsigned char>& text, std::string& error) {
     return Worded(reader_.ReadRecord(k, text, error), error);
+}
+
+bool PalmDocFile::ReadRecords(const std::function<bool(const std::vector<unsigned char>&)>& take,
+                              std::string& error) {
+    std::vector<unsigned char> text;
+    const std::size_t records = Database().records.size();
+    for (std::size_t k = 0; k < records; ++k) {
+        ShowProgress("record " + GroupedNumber(k + 1) + " of " + GroupedNumber(records));
+        if (!ReadRecord(k, text, error) || !take(text)) return false;
+    }
+    EndProgress();
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ public:
 
     // Decodes text record k (0-based) into text, replacing what it held.
     bool ReadRecord(std::size_t k, std::vector<unsigned char>& text, std::string& error);
+    // Decodes every text record in turn, showing progress, and hands each to
+    // take; false at the first that cannot be read or that take refuses
+    // (saying why in error itself).
+    bool ReadRecords(const std::function<bool(const std::vector<unsigned char>&)>& take, std::string& error);
 
 private:
     std::uint64_t Size() const override { return size_; }

@@ -8,13 +8,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
 // A run holds at most a few at once: output, text, index, standard input.
 constexpr std::size_t kMaxTemporaryFiles = 8;
 constexpr std::size_t kMaxPathBytes = 4096;
+constexpr std::size_t kCopyChunkSize = 1 << 16;
 constexpr char kUniqueSuffix[] = "XXXXXX";
 constexpr mode_t kNewFileMode = 0666;
 // A closed pipe on standard output stops the tool as well.
@@ -65,9 +65,7 @@ mode_t NewFileMode() {
 
 bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, std::string& path) {
     InstallHandlers();
-    std::string pattern = (folder.empty() ? std::string(".") : folder) + "/" + prefix + kUniqueSuffix;
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = (folder.empty() ? std::string(".") : folder) + "/" + prefix + kUniqueSuffix;
     // Signals wait until the name is registered, so no file escapes.
     sigset_t stop;
     sigset_t previous;
@@ -78,7 +76,7 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
     bool made = descriptor >= 0;
     int error = errno;
     if (made) {
-        path = name.data();
+        path = name;
         errno = ENAMETOOLONG;  // what a full registry means: no room for the name
         made = Register(path) && fchmod(descriptor, NewFileMode()) == 0;
         error = made ? 0 : errno;
@@ -90,15 +88,21 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
     return made;
 }
 
-bool WriteAll(int descriptor, const char* bytes, std::size_t count) {
-    while (count > 0) {
-        const ssize_t written = write(descriptor, bytes, count);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
+CopyResult CopyAll(int source, int target, std::uint64_t* bytes) {
+    char chunk[kCopyChunkSize];
+    for (;;) {
+        const ssize_t got = read(source, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return CopyResult::kReadFailed;
+        if (got == 0) return CopyResult::kCopied;
+        for (const char* at = chunk; at < chunk + got;) {
+            const ssize_t written = write(target, at, static_cast<std::size_t>(chunk + got - at));
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return CopyResult::kWriteFailed;
+            at += written;
+        }
+        if (bytes != nullptr) *bytes += static_cast<std::uint64_t>(got);
     }
-    return true;
 }
 
 std::string SystemTemporaryFolder() {

@@ -3,7 +3,7 @@
 // closed pipe) included, so that a stopped run leaves nothing behind.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Creates an empty file of a new name in folder, starting with prefix;
@@ -15,9 +15,13 @@ bool CreateTemporaryFile(const std::string& folder, const std::string& prefix, s
 // /tmp.
 std::string SystemTemporaryFolder();
 
-// Writes all count bytes to descriptor, going on after interruptions by
-// signals; false with errno set when a write fails.
-bool WriteAll(int descriptor, const char* bytes, std::size_t count);
+enum class CopyResult { kCopied, kReadFailed, kWriteFailed };
+
+// Copies the rest of source onto target: the standard input into its copy,
+// a finished temporary file onto a stream. Goes on after interruptions by
+// signals; errno is set when a read or a write fails. bytes, when given,
+// grows by what was copied.
+CopyResult CopyAll(int source, int target, std::uint64_t* bytes = nullptr);
 
 // Removes a file made by CreateTemporaryFile, if it is still there.
 void RemoveTemporaryFile(const std::string& path);

@@ -35,17 +35,9 @@ void ReportError(const std::string& message) {
     std::fprintf(stderr, "%s%s\n", Prefix().c_str(), message.c_str());
 }
 
-void ReportSummary(const std::string& message) {
+void ReportSummary(const std::string& outputArgument, const std::string& message) {
     EndProgress();
-    if (!quietMode) std::fprintf(stderr, "%s%s\n", Prefix().c_str(), message.c_str());
-}
-
-void ReportSummaryOfOutput(const std::string& outputArgument, const std::string& message) {
-    if (outputArgument == "-") {
-        EndProgress();
-    } else {
-        ReportSummary(message);
-    }
+    if (!quietMode && outputArgument != "-") std::fprintf(stderr, "%s%s\n", Prefix().c_str(), message.c_str());
 }
 
 void ShowProgress(const std::string& message) {

@@ -15,12 +15,10 @@ void SetQuiet(bool quiet);
 
 // "coraxtopalm CMD: message".
 void ReportError(const std::string& message);
-// The success line, unless quiet.
-void ReportSummary(const std::string& message);
-// The same for a command whose output may be the standard output: there the
-// data speaks for itself, and a line on standard error would only clutter a
-// pipeline.
-void ReportSummaryOfOutput(const std::string& outputArgument, const std::string& message);
+// The success line, unless quiet or the output is the standard output ("-"):
+// there the data speaks for itself, and a line on standard error would only
+// clutter a pipeline.
+void ReportSummary(const std::string& outputArgument, const std::string& message);
 
 // Replaces the progress line with message at most a few times a second;
 // nothing unless standard error is a terminal and not quiet.
