@@ -52,6 +52,11 @@ constexpr uint32_t kTextRecordSize = 4096;
 constexpr uint32_t kMaxTextRecords = 65534;
 constexpr uint64_t kMaxTextLength = uint64_t{kMaxTextRecords} * kTextRecordSize;
 
+// The text records of a document of textLength bytes, at most kMaxTextLength.
+constexpr uint32_t TextRecordCount(uint64_t textLength) {
+    return static_cast<uint32_t>((textLength + kTextRecordSize - 1) / kTextRecordSize);
+}
+
 constexpr uint32_t RecordListSize(uint32_t recordCount) { return kRecordEntrySize * recordCount; }
 
 }  // namespace pdb

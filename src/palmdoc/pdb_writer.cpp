@@ -130,8 +130,7 @@ bool Conversion::Write(const char* title, const char* indexText, WriteProgress p
     // is written.
     const uint64_t textLength = static_cast<uint64_t>(fileLength) + indexLength;
     if (textLength > pdb::kMaxTextLength) return Failed(WriteCause::kTooLong, {}, 0, textLength);
-    const uint32_t textRecords =
-        static_cast<uint32_t>((textLength + pdb::kTextRecordSize - 1) / pdb::kTextRecordSize);
+    const uint32_t textRecords = pdb::TextRecordCount(textLength);
 
     unsigned char header[pdb::kHeaderSize] = {};
     BuildDatabaseHeader(header, title, textRecords);

@@ -17,6 +17,7 @@
 #include "input_file.h"
 #include "mime/ascii.h"
 #include "output_file.h"
+#include "palmdoc/pdb_format.h"
 #include "palm_title.h"
 #include "settings/plugin_settings.h"
 #include "temporary_files.h"
@@ -227,7 +228,7 @@ int Run(const ParsedArguments& arguments) {
     }
     std::string summary = "wrote " + outputPath + ": " + Counted(run.messages, "message", "messages") + ", " +
                           Counted(run.textLength, "byte", "bytes") + " of text";
-    if (run.database) summary += " in " + Counted(TextRecordCount(run.textLength), "record", "records");
+    if (run.database) summary += " in " + Counted(palmdoc::pdb::TextRecordCount(run.textLength), "record", "records");
     ReportSummary(outputPath, summary);
     return kExitOk;
 }

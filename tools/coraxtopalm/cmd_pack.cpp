@@ -8,6 +8,7 @@
 #include "database_output.h"
 #include "input_file.h"
 #include "output_file.h"
+#include "palmdoc/pdb_format.h"
 #include "palm_title.h"
 #include "tool_messages.h"
 
@@ -74,7 +75,7 @@ int Run(const ParsedArguments& arguments) {
     }
     const std::uint64_t textLength = text.Size() + job.index.size();
     ReportSummary(pdb.Argument(), "wrote " + pdb.Shown() + ": " + Counted(textLength, "byte", "bytes") +
-                                      " of text in " + Counted(TextRecordCount(textLength), "record", "records"));
+                                      " of text in " + Counted(palmdoc::pdb::TextRecordCount(textLength), "record", "records"));
     return kExitOk;
 }
 

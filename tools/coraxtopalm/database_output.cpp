@@ -22,10 +22,6 @@ void ShowCompressing(std::uint64_t textDone, std::uint64_t textLength) {
 
 }  // namespace
 
-std::uint32_t TextRecordCount(std::uint64_t textLength) {
-    return static_cast<std::uint32_t>((textLength + palmdoc::pdb::kTextRecordSize - 1) / palmdoc::pdb::kTextRecordSize);
-}
-
 std::string WriteFailureMessage(const DatabaseJob& job, const palmdoc::WriteFailure& failure) {
     switch (failure.cause) {
         case palmdoc::WriteCause::kFile: {

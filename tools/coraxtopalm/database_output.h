@@ -18,9 +18,6 @@ struct DatabaseJob {
     std::string pdbShown;   // how messages name the database
 };
 
-// The text records of a document of textLength bytes.
-std::uint32_t TextRecordCount(std::uint64_t textLength);
-
 // The one message for what the writer reported.
 std::string WriteFailureMessage(const DatabaseJob& job, const palmdoc::WriteFailure& failure);
 

@@ -15,14 +15,6 @@ using palmdoc::WriteCause;
 using palmdoc::WriteFailure;
 using platform::FileOperation;
 
-TEST(PalmDocSize, RecordCount) {
-    const struct {
-        std::uint64_t textLength;
-        std::uint32_t records;
-    } cases[] = {{0, 0}, {1, 1}, {4096, 1}, {4097, 2}, {268427264, 65534}};
-    for (const auto& test : cases) EXPECT_EQ(TextRecordCount(test.textLength), test.records) << test.textLength;
-}
-
 TEST(WriteFailureMessage, NamesTheFileTheCauseAndTheRecord) {
     DatabaseJob job;
     job.textPath = "/tmp/.coraxtopalm-text.1";
