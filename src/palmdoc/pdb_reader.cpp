@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 #include "palmdoc/byte_order.h"
 #include "palmdoc/decompressor.h"
