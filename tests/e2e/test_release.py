@@ -3,7 +3,6 @@ its manual is readable and complete, and that packaging is repeatable."""
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -11,6 +10,7 @@ import unittest
 import zipfile
 
 from harness import PluginTestCase, ROOT, WIN32_BUILD, PLUGIN
+from pe_image import PeImage
 from test_settings_store import SAVED_DEFAULTS
 
 
@@ -70,30 +70,6 @@ def ini_keys():
     return sorted(names)
 
 
-def pe_time_stamps(image):
-    """The COFF header's time stamp and those of the export and resource directories."""
-    pe = struct.unpack_from("<I", image, 0x3C)[0]
-    section_count, = struct.unpack_from("<H", image, pe + 6)
-    optional_size, = struct.unpack_from("<H", image, pe + 20)
-    optional = pe + 24
-    directories = optional + 96  # PE32: the data directories follow 96 bytes of fields
-    sections = []
-    for i in range(section_count):
-        header = optional + optional_size + 40 * i
-        virtual_size, address, _, raw = struct.unpack_from("<IIII", image, header + 8)
-        sections.append((address, max(virtual_size, 1), raw))
-
-    def file_offset(rva):
-        return next(raw + rva - address for address, size, raw in sections if address <= rva < address + size)
-
-    stamps = {"header": struct.unpack_from("<I", image, pe + 8)[0]}
-    for index, name in ((0, "export"), (2, "resource")):
-        rva, _ = struct.unpack_from("<II", image, directories + 8 * index)
-        if rva:
-            stamps[name] = struct.unpack_from("<I", image, file_offset(rva) + 4)[0]
-    return stamps
-
-
 def read_archive():
     with zipfile.ZipFile(ARCHIVE) as archive:
         return archive.infolist(), {info.filename: archive.read(info) for info in archive.infolist()}
@@ -113,7 +89,7 @@ class ArchiveTest(unittest.TestCase):
     def test_dll_carries_no_link_time_and_the_version(self):
         _, files = read_archive()
         dll = files["CoraxToPalm.dll"]
-        self.assertEqual(pe_time_stamps(dll), {"header": 0, "export": 0, "resource": 0})
+        self.assertEqual(PeImage(dll).time_stamps(), {"header": 0, "export": 0, "resource": 0})
         # The version resource's value follows its key and padding to four bytes.
         key, value = ("FileVersion".encode("utf-16-le"), VERSION.encode("utf-16-le"))
         self.assertRegex(dll, re.escape(key) + b"(?:\0\0)+" + re.escape(value))

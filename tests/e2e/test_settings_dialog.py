@@ -9,6 +9,7 @@ import unittest
 import fixtures
 from harness import HOTSYNC_KEY, PLUGIN, SIMULATOR, PluginTestCase, read_ini, reg_query, wine_env, \
     windows_path, write_ini
+from pe_image import PeImage
 
 CAPTION = "CoraxToPalm の設定"
 NO_INSTALL_USER = "(インストールしない)"
@@ -40,50 +41,6 @@ CONTROLS = [
     (-1, "STATIC", "未読がｎ通以上の場合に変換する", 0x50020000, 0, 14, 92, 100, 12),
     (1003, "EDIT", "", 0x50802000, 0x1000, 100, 90, 24, 12),
 ]
-
-
-def pe_resources(path):
-    """{(type, name, language): bytes} of a PE file, read with the stdlib."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[pe:pe + 4] == b"PE\0\0"
-    sections, optional_size = struct.unpack_from("<2xH12xH", data, pe + 4)
-    optional = pe + 24
-    assert struct.unpack_from("<H", data, optional)[0] == 0x10B, "not a 32-bit image"
-    resource_rva = struct.unpack_from("<I", data, optional + 96 + 2 * 8)[0]
-    table = optional + optional_size
-
-    def offset_of(rva):
-        for i in range(sections):
-            size, address, _, raw = struct.unpack_from("<IIII", data, table + 40 * i + 8)
-            if address <= rva < address + max(size, 1):
-                return rva - address + raw
-        raise ValueError("RVA %#x in no section" % rva)
-
-    base = offset_of(resource_rva)
-
-    def name_at(value):
-        if not value & 0x80000000:
-            return value
-        at = base + (value & 0x7FFFFFFF)
-        length = struct.unpack_from("<H", data, at)[0]
-        return data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
-
-    def entries(directory):
-        named, numbered = struct.unpack_from("<12xHH", data, base + directory)
-        for i in range(named + numbered):
-            name, target = struct.unpack_from("<II", data, base + directory + 16 + 8 * i)
-            yield name_at(name), target
-
-    found = {}
-    for kind, kinds in entries(0):
-        for name, names in entries(kinds & 0x7FFFFFFF):
-            for language, leaf in entries(names & 0x7FFFFFFF):
-                rva, size = struct.unpack_from("<II", data, base + leaf)
-                at = offset_of(rva)
-                found[(kind, name, language)] = data[at:at + size]
-    return found
 
 
 class TemplateReader:
@@ -145,7 +102,8 @@ def read_dialog_template(data):
 class TemplateTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.resources = pe_resources(PLUGIN)
+        with open(PLUGIN, "rb") as f:
+            cls.resources = PeImage(f.read()).resources()
 
     def test_dialog_is_one_japanese_extended_template(self):
         languages = [k[2] for k in self.resources if k[:2] == (RT_DIALOG, "PROPDLG")]

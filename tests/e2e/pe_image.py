@@ -1,0 +1,71 @@
+"""A 32-bit PE image read with the stdlib: its sections, data directories,
+time stamps and resources, for the tests that look inside the DLL."""
+import struct
+
+EXPORT_DIRECTORY = 0
+RESOURCE_DIRECTORY = 2
+PE32_MAGIC = 0x10B
+# PE32: the data directories follow 96 bytes of optional-header fields.
+DIRECTORIES_OFFSET = 96
+SECTION_HEADER_SIZE = 40
+NAMED_ENTRY = 0x80000000
+
+
+class PeImage:
+    def __init__(self, data):
+        self.data = data
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
+        assert data[pe:pe + 4] == b"PE\0\0"
+        section_count, self.time_stamp = struct.unpack_from("<2xHI", data, pe + 4)
+        optional_size = struct.unpack_from("<H", data, pe + 20)[0]
+        self.optional = pe + 24
+        assert struct.unpack_from("<H", data, self.optional)[0] == PE32_MAGIC, "not a 32-bit image"
+        table = self.optional + optional_size
+        self.sections = [struct.unpack_from("<IIII", data, table + SECTION_HEADER_SIZE * i + 8)
+                         for i in range(section_count)]
+
+    def directory(self, index):
+        """(rva, size) of a data directory; rva 0 when the image has none."""
+        return struct.unpack_from("<II", self.data, self.optional + DIRECTORIES_OFFSET + 8 * index)
+
+    def offset_of(self, rva):
+        for size, address, _, raw in self.sections:
+            if address <= rva < address + max(size, 1):
+                return rva - address + raw
+        raise ValueError("RVA %#x in no section" % rva)
+
+    def time_stamps(self):
+        """The COFF header's time stamp and those of the export and resource directories."""
+        stamps = {"header": self.time_stamp}
+        for index, name in ((EXPORT_DIRECTORY, "export"), (RESOURCE_DIRECTORY, "resource")):
+            rva, _ = self.directory(index)
+            if rva:
+                stamps[name] = struct.unpack_from("<I", self.data, self.offset_of(rva) + 4)[0]
+        return stamps
+
+    def resources(self):
+        """{(type, name, language): bytes}."""
+        data = self.data
+        base = self.offset_of(self.directory(RESOURCE_DIRECTORY)[0])
+
+        def name_at(value):
+            if not value & NAMED_ENTRY:
+                return value
+            at = base + (value & ~NAMED_ENTRY)
+            length = struct.unpack_from("<H", data, at)[0]
+            return data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+
+        def entries(directory):
+            named, numbered = struct.unpack_from("<12xHH", data, base + directory)
+            for i in range(named + numbered):
+                name, target = struct.unpack_from("<II", data, base + directory + 16 + 8 * i)
+                yield name_at(name), target & ~NAMED_ENTRY
+
+        found = {}
+        for kind, kinds in entries(0):
+            for name, names in entries(kinds):
+                for language, leaf in entries(names):
+                    rva, size = struct.unpack_from("<II", data, base + leaf)
+                    at = self.offset_of(rva)
+                    found[(kind, name, language)] = data[at:at + size]
+        return found
