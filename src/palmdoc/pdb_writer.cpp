@@ -77,8 +77,8 @@ public:
 
 private:
     bool Write(const char* title, const char* indexText, WriteProgress progress);
-    bool WriteRecords(TextStream& stream, std::vector<unsigned char>& list, uint64_t textLength,
-                      WriteProgress progress);
+    bool WriteRecords(TextStream& stream, uint32_t textRecords, std::vector<unsigned char>& list,
+                      uint64_t textLength, WriteProgress progress);
     bool WriteBytes(const void* bytes, std::size_t length);
 
     // Each takes errno as the failed call left it, so it is called right
@@ -142,14 +142,13 @@ bool Conversion::Write(const char* title, const char* indexText, WriteProgress p
         return false;
     }
     TextStream stream(text_, indexText, static_cast<uint32_t>(indexLength), static_cast<uint32_t>(fileLength));
-    if (!WriteRecords(stream, list, textLength, progress)) return false;
+    if (!WriteRecords(stream, textRecords, list, textLength, progress)) return false;
     // Buffered bytes that never reach the disk make a short database.
     return Files.flush(pdb_) == 0 || DatabaseFailed(FileOperation::kFlush);
 }
 
-bool Conversion::WriteRecords(TextStream& stream, std::vector<unsigned char>& list, uint64_t textLength,
-                              WriteProgress progress) {
-    const uint32_t textRecords = static_cast<uint32_t>(list.size() / pdb::kRecordEntrySize) - 1;
+bool Conversion::WriteRecords(TextStream& stream, uint32_t textRecords, std::vector<unsigned char>& list,
+                              uint64_t textLength, WriteProgress progress) {
     uint32_t offset = FirstRecordOffset(textRecords) + pdb::kDocHeaderSize;
     uint64_t textDone = 0;
     RecordCompressor compressor;

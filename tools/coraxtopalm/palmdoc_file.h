@@ -22,8 +22,8 @@ public:
     // file cannot be read, what is wrong when it is not a Palm DOC.
     bool Open(const std::string& path, const std::string& shownPath, std::string& error);
 
-    // The header fields and the text records' places; text stays empty and
-    // a record's textLength is set once it has been read.
+    // The header fields and the text records' places; a record's textLength
+    // is set once it has been read.
     const palmdoc::PalmDocDatabase& Database() const { return reader_.Database(); }
 
     // Decodes text record k (0-based) into text, replacing what it held.
