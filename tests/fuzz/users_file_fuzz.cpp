@@ -19,8 +19,6 @@ using hotsync::kPalmUserTextSize;
 
 namespace {
 
-constexpr uint16_t kTagRecordEnd = 0x8001;
-
 struct User {
     int32_t id;
     std::string name;
@@ -56,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<users_dat::Record> records;
     for (const User& user : users) {
-        records.push_back({static_cast<uint32_t>(user.id), user.name, user.folderName, {},
-                           {kTagRecordEnd & 0xFF, kTagRecordEnd >> 8}});
+        records.push_back(
+            {static_cast<uint32_t>(user.id), user.name, user.folderName, {}, users_dat::kRecordEndTrailer});
     }
     const users_dat::Bytes again = users_dat::UsersFile(records);
     Require(Read(again.data(), again.size()) == users);

@@ -49,6 +49,8 @@ std::string ScratchFolder::Write(const std::string& name, const std::string& byt
 
 std::string ScratchFolder::Read(const std::string& name) const { return ReadWhole(Path(name)); }
 
+std::string ScratchFolder::ReadCapture(const std::string& name) const { return ReadWhole(CapturePath(name)); }
+
 bool ScratchFolder::Exists(const std::string& name) const {
     struct stat status;
     return lstat(Path(name).c_str(), &status) == 0;

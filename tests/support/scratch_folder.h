@@ -25,8 +25,10 @@ public:
     // "<link to T>", "<char device>").
     std::map<std::string, std::string> Snapshot() const;
 
-    // Where the tool's captured streams go, outside the folder's entries.
+    // Where a program's captured streams go, outside the folder's entries,
+    // and what one of them holds.
     std::string CapturePath(const std::string& name) const;
+    std::string ReadCapture(const std::string& name) const;
 
 private:
     std::string root_;

@@ -8,16 +8,9 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // Opens a pseudo-terminal pair: the controlling side's descriptor and the
 // path of the terminal side.
@@ -83,8 +76,8 @@ ToolRun RunProgram(const std::string& program, const ScratchFolder& folder, cons
     if (controller >= 0) close(controller);
     ToolRun run;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = input.standardOutput.empty() ? ReadWhole(folder.CapturePath("stdout")) : "";
-    run.err = controller >= 0 ? terminalText : ReadWhole(folder.CapturePath("stderr"));
+    run.out = input.standardOutput.empty() ? folder.ReadCapture("stdout") : "";
+    run.err = controller >= 0 ? terminalText : folder.ReadCapture("stderr");
     run.peakKilobytes = usage.ru_maxrss;
     return run;
 }

@@ -38,6 +38,9 @@ inline Bytes Header(uint16_t count) {
     return out;
 }
 
+// The trailer of the tag 0x8001 alone, which closes a record at once.
+inline const Bytes kRecordEndTrailer = {0x01, 0x80};
+
 struct Record {
     uint32_t id;
     std::string name;        // code page 932, at most 255 bytes

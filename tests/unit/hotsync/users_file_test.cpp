@@ -24,6 +24,7 @@ using users_dat::Header;
 using users_dat::PutRecord;
 using users_dat::Record;
 using users_dat::UsersFile;
+using users_dat::kRecordEndTrailer;
 
 struct ExpectedUser {
     int32_t id;
@@ -59,7 +60,7 @@ int ReadBytes(const Bytes& bytes, PalmUsers& list) {
     return ReadPalmUserList(scratch.Path("palm").c_str(), list);
 }
 
-const Record kSecondUser = {0x01020304, "Smith John", "SmithJ", {}, {0x01, 0x80}};
+const Record kSecondUser = {0x01020304, "Smith John", "SmithJ", {}, kRecordEndTrailer};
 const ExpectedUser kSecondExpected = {0x01020304, "Smith John", "SmithJ"};
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
@@ -92,7 +93,7 @@ TEST_P(TrailerTest, NextRecordStartsBehindTheTrailer) {
 INSTANTIATE_TEST_SUITE_P(
     Trailers, TrailerTest,
     ::testing::Values(
-        TrailerCase{"end tag at once", {}, {0x01, 0x80}},
+        TrailerCase{"end tag at once", {}, kRecordEndTrailer},
         TrailerCase{"other tags passed over", {}, {0x00, 0x00, 0x34, 0x12, 0x01, 0x80}},
         TrailerCase{"tags next to the known ones", {}, {0x02, 0x80, 0xFF, 0x7F, 0x01, 0x80}},
         TrailerCase{"marked: first of four is 3", {},
@@ -110,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Concat({{0xFF, 0xFF, 0xB0, 0xB0, 0x00, 0x00}, kFinalRun})},
         TrailerCase{"long trailer, K of 0x8000 and above", {},
                     Concat({{0xFF, 0xFF, 0xB0, 0xB0, 0x00, 0x90}, Bytes(0x9000, 0x80), kFinalRun})},
-        TrailerCase{"block holding tag bytes", {0x01, 0x80, 0x03, 0x80, 0xFF, 0xFF}, {0x01, 0x80}},
-        TrailerCase{"block of 0x8000 bytes and above", Bytes(0x8123, 0x01), {0x01, 0x80}}),
+        TrailerCase{"block holding tag bytes", {0x01, 0x80, 0x03, 0x80, 0xFF, 0xFF}, kRecordEndTrailer},
+        TrailerCase{"block of 0x8000 bytes and above", Bytes(0x8123, 0x01), kRecordEndTrailer}),
     [](const ::testing::TestParamInfo<TrailerCase>& info) {
         std::string name = info.param.what;
         for (char& c : name) {
@@ -135,7 +136,7 @@ struct CountCase {
 class CountTest : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(CountTest, ReadsAsManyRecordsAsTheCountSaysAndTheFileHolds) {
-    const Record first = {1, "A", "FA", {}, {0x01, 0x80}};
+    const Record first = {1, "A", "FA", {}, kRecordEndTrailer};
     Bytes bytes = Header(GetParam().storedCount);
     PutRecord(bytes, first);
     PutRecord(bytes, kSecondUser);
@@ -153,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, CountTest,
                                            CountCase{0x8000, 0}));     // most negative
 
 TEST(UsersFileTest, NameLongerThanFolderNameEndsAtItsLength) {
-    const Record user = {99, "Yamada Taro", "YT", {}, {0x01, 0x80}};
+    const Record user = {99, "Yamada Taro", "YT", {}, kRecordEndTrailer};
     PalmUsers list;
     ASSERT_EQ(ReadBytes(UsersFile({user}), list), 1);
     ASSERT_EQ(list.count, 1);
@@ -162,7 +163,7 @@ TEST(UsersFileTest, NameLongerThanFolderNameEndsAtItsLength) {
 }
 
 TEST(UsersFileTest, JapaneseNamesKeepTheirBytes) {
-    const Record user = {5, "山田太郎", "山田", {}, {0x01, 0x80}};
+    const Record user = {5, "山田太郎", "山田", {}, kRecordEndTrailer};
     PalmUsers list;
     ASSERT_EQ(ReadBytes(UsersFile({user}), list), 1);
     ASSERT_EQ(list.count, 1);
@@ -172,8 +173,8 @@ TEST(UsersFileTest, JapaneseNamesKeepTheirBytes) {
 
 TEST(UsersFileTest, IdsAreSigned) {
     PalmUsers list;
-    ASSERT_EQ(ReadBytes(UsersFile({{0xFFFFFFFF, "a", "b", {}, {0x01, 0x80}},
-                                   {0x80000000, "c", "d", {}, {0x01, 0x80}}}),
+    ASSERT_EQ(ReadBytes(UsersFile({{0xFFFFFFFF, "a", "b", {}, kRecordEndTrailer},
+                                   {0x80000000, "c", "d", {}, kRecordEndTrailer}}),
                         list),
               1);
     EXPECT_EQ(Users(list), (std::vector<ExpectedUser>{{-1, "a", "b"}, {INT32_MIN, "c", "d"}}));
@@ -186,7 +187,7 @@ TEST_P(TextLengthTest, LongTextsAreReadWhole) {
     const std::string name(GetParam(), 'n');
     const std::string folderName(GetParam(), 'f');
     PalmUsers list;
-    ASSERT_EQ(ReadBytes(UsersFile({{1, name, folderName, {}, {0x01, 0x80}}, kSecondUser}), list), 1);
+    ASSERT_EQ(ReadBytes(UsersFile({{1, name, folderName, {}, kRecordEndTrailer}, kSecondUser}), list), 1);
     EXPECT_EQ(Users(list), (std::vector<ExpectedUser>{{1, name, folderName}, kSecondExpected}));
 }
 

@@ -44,7 +44,7 @@ const std::string& EmptyDatabase() {
 }
 
 std::string UsersFile() {
-    const users_dat::Bytes bytes = users_dat::UsersFile({{12345, "Smith", "SmithJ", {}, {0x01, 0x80}}});
+    const users_dat::Bytes bytes = users_dat::UsersFile({{12345, "Smith", "SmithJ", {}, users_dat::kRecordEndTrailer}});
     return std::string(bytes.begin(), bytes.end());
 }
 
