@@ -11,8 +11,16 @@ endif()
 set(comctl32_def ${CMAKE_SOURCE_DIR}/cmake/comctl32_ordinal.def)
 if(MINGW)
     set(comctl32_ordinal ${CMAKE_BINARY_DIR}/libcomctl32_ordinal.a)
+    # The def file names the i686 symbol, __stdcall-decorated; x86_64 has no
+    # decoration, so the test build there takes a copy without it.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        file(READ ${comctl32_def} def_text)
+        string(REGEX REPLACE "@[0-9]+ @" " @" def_text "${def_text}")
+        set(comctl32_def ${CMAKE_BINARY_DIR}/comctl32_ordinal.def)
+        file(WRITE ${comctl32_def} "${def_text}")
+    endif()
     add_custom_command(OUTPUT ${comctl32_ordinal}
-        COMMAND i686-w64-mingw32-dlltool -d ${comctl32_def} -l ${comctl32_ordinal}
+        COMMAND ${CMAKE_DLLTOOL} -d ${comctl32_def} -l ${comctl32_ordinal}
         DEPENDS ${comctl32_def})
 else()
     set(comctl32_ordinal ${CMAKE_BINARY_DIR}/comctl32_ordinal.lib)
