@@ -4,6 +4,13 @@ Each test gets a folder of its own with a copy of the DLL (so that its INI
 file is its own) and reads the simulator's transcript as a list of events.
 The Wine prefix is shared by the whole run; tests that use the registry set
 the keys they need and remove them again.
+
+CTP_WIN32_BUILD names the build under test: the i686 one, or the x86_64 one
+that 64-bit Wine runs where the kernel runs no 32-bit programs. The loader
+is Wine's 64-bit one, which hands 32-bit programs to the 32-bit loader, so
+reg and the programs of either build start the same way. Where 32-bit
+programs are emulated each start takes a minute or more: CTP_E2E_TIMEOUT_SCALE
+stretches every time limit.
 """
 import json
 import os
@@ -19,6 +26,8 @@ SIMULATOR_MISSING = os.path.join(WIN32_BUILD, "corax-sim-missing.exe")
 PLUGIN = os.path.join(WIN32_BUILD, "CoraxToPalm.dll")
 TOOL = os.path.join(NATIVE_BUILD, "coraxtopalm")
 WORK = os.path.join(WIN32_BUILD, "e2e-work")
+WINE = os.environ.get("CTP_WINE", "/usr/lib/wine/wine64")
+TIMEOUT_SCALE = float(os.environ.get("CTP_E2E_TIMEOUT_SCALE", "1"))
 
 PALM_CORE_KEY = r"HKCU\Software\U.S. Robotics\Pilot Desktop\Core"
 HOTSYNC_KEY = r"HKCU\Software\U.S. Robotics\Pilot Desktop\HotSync Manager"
@@ -37,8 +46,12 @@ def wine_env():
     return env
 
 
+def scaled(seconds):
+    return seconds * TIMEOUT_SCALE
+
+
 def wine(*args, check=True, timeout=120):
-    return subprocess.run(["wine", *args], env=wine_env(), check=check, timeout=timeout,
+    return subprocess.run([WINE, *args], env=wine_env(), check=check, timeout=scaled(timeout),
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
 
@@ -124,11 +137,11 @@ class PluginTestCase(unittest.TestCase):
 
     def run_sim(self, *args, simulator=SIMULATOR, tmp=True, timeout=120):
         log = os.path.join(self.dir, "transcript.jsonl")
-        command = ["wine", simulator, "--plugin", windows_path(self.plugin), "--log", windows_path(log)]
+        command = [WINE, simulator, "--plugin", windows_path(self.plugin), "--log", windows_path(log)]
         if tmp:
             command += ["--tmp", windows_path(self.tmp)]
         command += list(args)
-        result = subprocess.run(command, env=wine_env(), timeout=timeout,
+        result = subprocess.run(command, env=wine_env(), timeout=scaled(timeout),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         events = []
         if os.path.exists(log):

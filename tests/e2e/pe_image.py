@@ -1,12 +1,13 @@
-"""A 32-bit PE image read with the stdlib: its sections, data directories,
-time stamps and resources, for the tests that look inside the DLL."""
+"""A PE image read with the stdlib: its sections, data directories, time
+stamps and resources, for the tests that look inside the DLL. The release is
+a 32-bit image (PE32); the x86_64 test build is a PE32+ one."""
 import struct
 
 EXPORT_DIRECTORY = 0
 RESOURCE_DIRECTORY = 2
-PE32_MAGIC = 0x10B
-# PE32: the data directories follow 96 bytes of optional-header fields.
-DIRECTORIES_OFFSET = 96
+# The optional header's magic, and how many bytes of its fields come before
+# the data directories: PE32+ widens five of them to 64 bits.
+DIRECTORIES_OFFSET = {0x10B: 96, 0x20B: 112}
 SECTION_HEADER_SIZE = 40
 NAMED_ENTRY = 0x80000000
 
@@ -18,15 +19,15 @@ class PeImage:
         assert data[pe:pe + 4] == b"PE\0\0"
         section_count, self.time_stamp = struct.unpack_from("<2xHI", data, pe + 4)
         optional_size = struct.unpack_from("<H", data, pe + 20)[0]
-        self.optional = pe + 24
-        assert struct.unpack_from("<H", data, self.optional)[0] == PE32_MAGIC, "not a 32-bit image"
-        table = self.optional + optional_size
+        optional = pe + 24
+        self.directories = optional + DIRECTORIES_OFFSET[struct.unpack_from("<H", data, optional)[0]]
+        table = optional + optional_size
         self.sections = [struct.unpack_from("<IIII", data, table + SECTION_HEADER_SIZE * i + 8)
                          for i in range(section_count)]
 
     def directory(self, index):
         """(rva, size) of a data directory; rva 0 when the image has none."""
-        return struct.unpack_from("<II", self.data, self.optional + DIRECTORIES_OFFSET + 8 * index)
+        return struct.unpack_from("<II", self.data, self.directories + 8 * index)
 
     def offset_of(self, rva):
         for size, address, _, raw in self.sections:

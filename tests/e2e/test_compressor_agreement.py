@@ -1,8 +1,9 @@
-"""The record compressor of the 32-bit Windows build against the reference one.
+"""The record compressor of the Windows build against the reference one.
 
-That build assumes no SSE2, so it hashes in the plain loop that every
+The i686 build assumes no SSE2, so it hashes in the plain loop that every
 processor runs, and compares candidates as 32-bit words: paths that the native
-property test never takes. compressor-agreement.exe runs the same shapes, and
+property test never takes (nor the x86_64 test build, which is why this test
+is in the i386 smoke set). compressor-agreement.exe runs the same shapes, and
 real prose, through it.
 """
 import glob

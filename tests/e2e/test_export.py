@@ -27,6 +27,12 @@ class ExportTestCase(PluginTestCase):
     def unpack(self, pdb):
         return subprocess.run([TOOL, "unpack", pdb], check=True, stdout=subprocess.PIPE).stdout
 
+    def tool_document(self, mailbox):
+        """The text of the document that the tool makes of a mailbox with the plug-in's defaults."""
+        pdb = os.path.join(self.dir, "tool.pdb")
+        subprocess.run([TOOL, "convert", "--decode-mime=0", mailbox, pdb], check=True, stderr=subprocess.DEVNULL)
+        return self.unpack(pdb)
+
     def only_box(self, run):
         boxes = run.boxes()
         self.assertEqual(len(boxes), 1, boxes)
@@ -216,14 +222,21 @@ class HotSyncExportTest(ExportTestCase):
         self.palm = os.path.join(self.dir, "palm")
         self.addCleanup(remove_palm_desktop)
 
-    def test_document_goes_to_the_install_folder_and_raises_the_flag(self):
+    def test_documents_of_a_folder_and_the_one_below_go_to_the_install_folder_as_the_tool_makes_them(self):
         install_palm_desktop(self.palm, [(12345, "山田太郎", "YamadaT"), (7, "Smith", "SmithJ")])
-        write_ini(self.ini, {"Settings": {"InstallUser": "1"}})
-        write_folder(self.mail, "main/inbox", [message("one")])
+        write_ini(self.ini, {"Settings": {"InstallUser": "1", "SubFolder": "1"}})
+        mailboxes = {"inbox" + today_suffix("a"): write_folder(self.mail, "main/inbox", [message("[ml:1] one")]),
+                     "a" + today_suffix("b"): write_folder(self.mail, "main/inbox/a",
+                                                           [message("二通目", body="日本語の本文\n"), message("three")])}
+        # Before the export marks the messages read.
+        expected = {base: self.tool_document(mailbox) for base, mailbox in mailboxes.items()}
         run = self.export("--run", "unread")
-        base = "inbox" + today_suffix("a")
-        self.assertEqual(self.only_box(run)["text"], "User : 山田太郎\nTitle : %s\n" % base)
-        self.assertTrue(os.path.exists(os.path.join(self.palm, "YamadaT", "INSTALL", base + ".pdb")))
+        self.assertEqual(self.only_box(run)["text"], "User : 山田太郎\nTitle : %s\n" % ("a" + today_suffix("b")))
+        install = os.path.join(self.palm, "YamadaT", "INSTALL")
+        self.assertEqual(sorted(os.listdir(install)), sorted(base + ".pdb" for base in expected))
+        for base, document in expected.items():
+            with self.subTest(document=base):
+                self.assertEqual(self.unpack(os.path.join(install, base + ".pdb")), document)
         self.assertEqual(os.listdir(self.tmp), [])
         self.assertEqual(reg_query(HOTSYNC_KEY, "Install12345"), ("REG_DWORD", "0x1"))
         self.assertIsNone(reg_query(HOTSYNC_KEY, "Install7"))

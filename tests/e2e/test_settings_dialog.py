@@ -7,7 +7,7 @@ import time
 import unittest
 
 import fixtures
-from harness import HOTSYNC_KEY, PLUGIN, SIMULATOR, PluginTestCase, read_ini, reg_query, wine_env, \
+from harness import HOTSYNC_KEY, PLUGIN, SIMULATOR, WINE, PluginTestCase, read_ini, reg_query, scaled, wine_env, \
     windows_path, write_ini
 from pe_image import PeImage
 
@@ -306,13 +306,18 @@ class OkAndCancelTest(DialogTestCase):
         self.assertEqual(shown_settings(second), shown_settings(first))
         self.assertEqual(read_ini(self.ini), STORED)
 
-    def test_ok_takes_every_control_and_the_next_opening_shows_it(self):
+    def test_ok_takes_every_control_the_next_opening_shows_it_and_unload_writes_it(self):
         self.with_users()
         write_ini(self.ini, STORED)
         run = self.settings_runs(EVERY_CONTROL_CHANGED + ",ok;cancel", openings=2)
         self.assertEqual(shown_settings(run.of("dialog")[1]),
                          {"DoRead": 0, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0, "DecodeMime": 0,
                           "MinUnread": "9", "InstallUser": 3, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
+        # SubFolder is the file's own, which the box never writes back.
+        self.assertEqual(read_ini(self.ini), {
+            "Settings": {"ConvToDoc": "1", "MeDocIndex": "1", "DoRead": "0", "TrimSubject": "1", "SubFolder": "1",
+                         "InstallUser": "3", "DecodeMime": "0"},
+            "UniqID": {"ID": "100"}})
 
 
 class IniTest(DialogTestCase):
@@ -320,11 +325,11 @@ class IniTest(DialogTestCase):
         """Runs the simulator and returns the INI text seen while the second
         dialog is open, after the first one's OK, and the finished run's INI."""
         log = os.path.join(self.dir, "transcript.jsonl")
-        command = ["wine", SIMULATOR, "--plugin", windows_path(self.plugin), "--log", windows_path(log),
+        command = [WINE, SIMULATOR, "--plugin", windows_path(self.plugin), "--log", windows_path(log),
                    "--tmp", windows_path(self.tmp), "--run", "settings", "--run", "settings", "--dialog", script]
         process = subprocess.Popen(command, env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         during = None
-        deadline = time.time() + 60
+        deadline = time.time() + scaled(60)
         while process.poll() is None and time.time() < deadline:
             if os.path.exists(log):
                 with open(log, encoding="utf-8") as f:
@@ -333,7 +338,7 @@ class IniTest(DialogTestCase):
                             during = ini.read()
                         break
             time.sleep(0.05)
-        self.assertEqual(process.wait(timeout=60), 0)
+        self.assertEqual(process.wait(timeout=scaled(60)), 0)
         return during
 
     def test_choices_reach_the_file_only_at_unload_and_last_into_the_next_run_subfolder_and_minimum_not(self):

@@ -35,9 +35,10 @@ class LoadTest(PluginTestCase):
         self.assertEqual(run.returncode, 0)
 
 
-class InfoRecordTest(PluginTestCase):
-    def test_record_byte_for_byte(self):
-        run = self.run_sim("--run", "info")
+class InfoAndMenuTest(PluginTestCase):
+    def test_record_byte_for_byte_and_items_with_the_hosts_identifiers(self):
+        run = self.run_sim("--run", "info", "--run", "menu:3", "--run", "menu:8", "--run", "menu:9")
+        self.assertEqual(run.of("load")[0]["ok"], True)
         (info,) = run.of("info")
         self.assertEqual(info["result"], 0)
         expected = bytearray([INFO_PREFILL] * INFO_RECORD_SIZE)
@@ -55,10 +56,6 @@ class InfoRecordTest(PluginTestCase):
             expected[offset] = 0
         self.assertEqual(record, bytes(expected))
 
-
-class MenuTest(PluginTestCase):
-    def test_items_with_the_hosts_identifiers(self):
-        run = self.run_sim("--run", "menu:3", "--run", "menu:8", "--run", "menu:9")
         ids = {e["command"]: e["result"] for e in run.of("call") if e["name"] == "CXA_GetTempID"}
         menus = {e["kind"]: e for e in run.of("menu")}
         for kind, command, text in MENU_ITEMS:
