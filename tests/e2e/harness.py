@@ -19,7 +19,7 @@ import subprocess
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-WIN32_BUILD = os.environ.get("CTP_WIN32_BUILD", os.path.join(ROOT, "build", "win32"))
+WIN32_BUILD = os.path.abspath(os.environ.get("CTP_WIN32_BUILD", os.path.join(ROOT, "build", "win32")))
 NATIVE_BUILD = os.environ.get("CTP_NATIVE_BUILD", os.path.join(ROOT, "build", "native"))
 SIMULATOR = os.path.join(WIN32_BUILD, "corax-sim.exe")
 SIMULATOR_MISSING = os.path.join(WIN32_BUILD, "corax-sim-missing.exe")
