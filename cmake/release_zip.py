@@ -2,7 +2,8 @@
 
 The archive is the same, byte for byte, for every build of one commit: its
 entries stand in a fixed order, carry one fixed time (SOURCE_DATE_EPOCH when
-set, else the time of the last commit) and fixed attributes, and no extra
+set, else the time of the last commit, as a clock in Japan shows it) and fixed
+attributes, and no extra
 fields with the builder's user or clock. The manual and the licence are kept
 as UTF-8 with LF in the repository; users get them as Windows editors have
 always opened them: Shift-JIS (code page 932) with CR LF.
@@ -21,6 +22,9 @@ LICENCE_NAME = "LICENSE.txt"
 
 # The earliest time a zip entry can hold (DOS date), used without git.
 FALLBACK_EPOCH = 315532800  # 1980-01-01 00:00:00 UTC
+# A zip entry's time has no zone and is read as local time; the users' clocks
+# are Japan's, nine hours ahead of UTC all year.
+JAPAN_UTC_OFFSET = 9 * 3600
 DEFLATE_LEVEL = 9
 MSDOS_SYSTEM = 0
 FILE_ATTRIBUTE_ARCHIVE = 0x20
@@ -53,7 +57,7 @@ def archive_epoch(source_dir):
 
 
 def write_archive(output, entries, epoch):
-    date_time = time.gmtime(max(epoch, FALLBACK_EPOCH))[:6]
+    date_time = time.gmtime(max(epoch + JAPAN_UTC_OFFSET, FALLBACK_EPOCH))[:6]
     partial = output + ".part"
     with zipfile.ZipFile(partial, "w") as archive:
         for name, data in entries:

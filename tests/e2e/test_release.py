@@ -184,7 +184,7 @@ class PackagingTest(unittest.TestCase):
         self.dir = tempfile.mkdtemp(prefix="ctp-release-")
         self.addCleanup(shutil.rmtree, self.dir)
 
-    def package(self, folder, manual=None, file_time=0, mode=0o644):
+    def package(self, folder, manual=None, file_time=0, mode=0o644, commit_time=1_700_000_000):
         os.makedirs(folder)
         inputs = {"dll": PLUGIN, "manual": manual or os.path.join(ROOT, "doc", "CoraxToPalm.ja.txt"),
                   "licence": os.path.join(ROOT, "LICENSE")}
@@ -195,7 +195,8 @@ class PackagingTest(unittest.TestCase):
             os.chmod(copy, mode)
             os.utime(copy, (file_time, file_time))
             args += ["--" + option, copy]
-        return subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        return subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60,
+                              env=dict(os.environ, SOURCE_DATE_EPOCH=str(commit_time)))
 
     def test_same_bytes_from_two_packagings(self):
         first = self.package(os.path.join(self.dir, "first"), file_time=1_000_000_000, mode=0o600)
@@ -205,6 +206,13 @@ class PackagingTest(unittest.TestCase):
             first_bytes = f.read()
         with open(os.path.join(self.dir, "second-copy", "out.zip"), "rb") as f:
             self.assertEqual(first_bytes, f.read())
+
+    def test_entries_carry_the_commit_time_as_a_clock_in_japan_shows_it(self):
+        # 15:00 UTC on 10 December is midnight of the 11th in Japan.
+        result = self.package(os.path.join(self.dir, "dated"), commit_time=1796914800)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with zipfile.ZipFile(os.path.join(self.dir, "dated", "out.zip")) as archive:
+            self.assertEqual({info.date_time for info in archive.infolist()}, {(2026, 12, 11, 0, 0, 0)})
 
     def test_refuses_text_without_a_code_page_932_form(self):
         manual = os.path.join(self.dir, "manual.txt")
