@@ -4,10 +4,17 @@ a 32-bit image (PE32); the x86_64 test build is a PE32+ one."""
 import struct
 
 EXPORT_DIRECTORY = 0
+IMPORT_DIRECTORY = 1
 RESOURCE_DIRECTORY = 2
+IMPORT_DESCRIPTOR_SIZE = 20
 # The optional header's magic, and how many bytes of its fields come before
 # the data directories: PE32+ widens five of them to 64 bits.
 DIRECTORIES_OFFSET = {0x10B: 96, 0x20B: 112}
+# The operating system's and the subsystem's versions, from the start of the
+# optional header: the oldest Windows that loads the image.
+VERSIONS_OFFSET = 40
+# An import lookup entry: its width and the bit that marks an import by number.
+THUNK = {0x10B: ("<I", 4, 1 << 31), 0x20B: ("<Q", 8, 1 << 63)}
 SECTION_HEADER_SIZE = 40
 NAMED_ENTRY = 0x80000000
 
@@ -20,7 +27,11 @@ class PeImage:
         section_count, self.time_stamp = struct.unpack_from("<2xHI", data, pe + 4)
         optional_size = struct.unpack_from("<H", data, pe + 20)[0]
         optional = pe + 24
-        self.directories = optional + DIRECTORIES_OFFSET[struct.unpack_from("<H", data, optional)[0]]
+        magic = struct.unpack_from("<H", data, optional)[0]
+        self.directories = optional + DIRECTORIES_OFFSET[magic]
+        self.thunk = THUNK[magic]
+        # (operating system major, minor, subsystem major, minor)
+        self.versions = struct.unpack_from("<HH4xHH", data, optional + VERSIONS_OFFSET)
         table = optional + optional_size
         self.sections = [struct.unpack_from("<IIII", data, table + SECTION_HEADER_SIZE * i + 8)
                          for i in range(section_count)]
@@ -34,6 +45,34 @@ class PeImage:
             if address <= rva < address + max(size, 1):
                 return rva - address + raw
         raise ValueError("RVA %#x in no section" % rva)
+
+    def text_at(self, rva):
+        at = self.offset_of(rva)
+        return self.data[at:self.data.index(b"\0", at)].decode("ascii")
+
+    def imports(self):
+        """{library name in capitals: [function name, or "#" and its number]}."""
+        form, size, by_number = self.thunk
+        found = {}
+        at = self.offset_of(self.directory(IMPORT_DIRECTORY)[0])
+        while True:
+            lookup, _, _, name, first = struct.unpack_from("<5I", self.data, at)
+            if name == 0:
+                return found
+            functions = found.setdefault(self.text_at(name).upper(), [])
+            entry_at = self.offset_of(lookup or first)
+            while (entry := struct.unpack_from(form, self.data, entry_at)[0]) != 0:
+                # A name entry starts with a two-byte hint.
+                functions.append("#%d" % (entry & 0xFFFF) if entry & by_number else self.text_at(entry + 2))
+                entry_at += size
+            at += IMPORT_DESCRIPTOR_SIZE
+
+    def exports(self):
+        """(names, number of exported functions)."""
+        at = self.offset_of(self.directory(EXPORT_DIRECTORY)[0])
+        functions, count = struct.unpack_from("<2I", self.data, at + 20)
+        names = self.offset_of(struct.unpack_from("<I", self.data, at + 32)[0])
+        return [self.text_at(struct.unpack_from("<I", self.data, names + 4 * i)[0]) for i in range(count)], functions
 
     def time_stamps(self):
         """The COFF header's time stamp and those of the export and resource directories."""

@@ -19,7 +19,6 @@ I386_SMOKE = [
     "test_settings_dialog.OkAndCancelTest."
     "test_ok_takes_every_control_the_next_opening_shows_it_and_unload_writes_it",
     "test_compressor_agreement.CompressorAgreementTest.test_every_shape_and_text_codes_as_the_reference_does",
-    "test_release.ArchiveTest",
 ]
 
 

@@ -11,6 +11,7 @@ import zipfile
 
 from harness import PluginTestCase, ROOT, WIN32_BUILD, PLUGIN
 from pe_image import PeImage
+import windows_floor
 from test_settings_store import SAVED_DEFAULTS
 
 
@@ -20,7 +21,11 @@ def project_version():
 
 
 VERSION = project_version()
-ARCHIVE = os.path.join(WIN32_BUILD, "CoraxToPalm-%s.zip" % VERSION)
+ARCHIVE_NAME = "CoraxToPalm-%s.zip" % VERSION
+# What ships is the i686 build's archive, whichever build the suite runs.
+RELEASE_ARCHIVE = os.path.join(ROOT, "build", "win32", ARCHIVE_NAME)
+# The archive of the build under test, whose DLL its simulator loads.
+ARCHIVE = os.path.join(WIN32_BUILD, ARCHIVE_NAME)
 PACKAGER = os.path.join(ROOT, "cmake", "release_zip.py")
 ENTRIES = ["CoraxToPalm.dll", "CoraxToPalm.txt", "LICENSE.txt"]
 MSDOS_SYSTEM = 0
@@ -70,12 +75,12 @@ def ini_keys():
     return sorted(names)
 
 
-def read_archive():
-    with zipfile.ZipFile(ARCHIVE) as archive:
+def read_archive(path=RELEASE_ARCHIVE):
+    with zipfile.ZipFile(path) as archive:
         return archive.infolist(), {info.filename: archive.read(info) for info in archive.infolist()}
 
 
-@unittest.skipUnless(os.path.exists(ARCHIVE), "no release archive in the build; run scripts/release")
+@unittest.skipUnless(os.path.exists(RELEASE_ARCHIVE), "no release archive in the build; run scripts/release")
 class ArchiveTest(unittest.TestCase):
     def test_holds_the_three_files_a_user_needs_in_order(self):
         infos, _ = read_archive()
@@ -94,6 +99,15 @@ class ArchiveTest(unittest.TestCase):
         key, value = ("FileVersion".encode("utf-16-le"), VERSION.encode("utf-16-le"))
         self.assertRegex(dll, re.escape(key) + b"(?:\0\0)+" + re.escape(value))
 
+    def test_dll_loads_on_windows_98_2000_and_xp(self):
+        _, files = read_archive()
+        image = PeImage(files["CoraxToPalm.dll"])
+        self.assertEqual(image.versions, windows_floor.OLDEST_VERSIONS)
+        self.assertEqual(image.exports(), (windows_floor.EXPORTS, len(windows_floor.EXPORTS)))
+        for library, functions in image.imports().items():
+            with self.subTest(library=library):
+                self.assertEqual(sorted(set(functions) - windows_floor.ALLOWED_IMPORTS.get(library, set())), [])
+
     def test_licence_is_mit_with_the_authors_and_windows_line_ends(self):
         _, files = read_archive()
         text = files["LICENSE.txt"].decode("ascii")
@@ -102,7 +116,7 @@ class ArchiveTest(unittest.TestCase):
         self.assertNotIn("\n", text.replace("\r\n", ""))
 
 
-@unittest.skipUnless(os.path.exists(ARCHIVE), "no release archive in the build; run scripts/release")
+@unittest.skipUnless(os.path.exists(RELEASE_ARCHIVE), "no release archive in the build; run scripts/release")
 class ManualTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -163,7 +177,7 @@ class ManualTest(unittest.TestCase):
 class ReleasedPluginTest(PluginTestCase):
     def setUp(self):
         super().setUp()
-        _, files = read_archive()
+        _, files = read_archive(ARCHIVE)
         with open(self.plugin, "wb") as f:
             f.write(files["CoraxToPalm.dll"])
 
