@@ -62,7 +62,7 @@ include(cmake/package.cmake)
 # The platform conformance cases against the Win32 implementation; the native
 # unit tests run the same cases against the fake (tests/unit/conformance).
 add_executable(platform-conformance tests/conformance/platform_conformance_win32.cpp
-               tests/conformance/test_bed_win32.cpp)
+               tests/conformance/test_bed_win32.cpp tools/simulator/import_patch.cpp)
 target_include_directories(platform-conformance PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(platform-conformance PRIVATE ctp_settings ctp_host ctp_platform
                       user32 comctl32 advapi32 ${CTP_STATIC_RUNTIME})

@@ -51,6 +51,19 @@ bool AppendWhole(UINT codePage, DWORD flags, std::string_view bytes, std::u16str
     return true;
 }
 
+// For Windows 98 and Me, whose wide call is a stub; their ANSI call counts
+// bytes (Wine's, which never comes here, ends a value at its character count).
+bool ReadEnvironmentAnsi(const char* name, std::string& value) {
+    const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    if (needed == 0) return false;
+    std::vector<char> buffer(needed);
+    const DWORD length = GetEnvironmentVariableA(name, buffer.data(), needed);
+    // 0 also for an empty value, as below.
+    if (length == 0 || length >= needed) return false;
+    value.assign(buffer.data(), length);
+    return true;
+}
+
 }  // namespace
 
 void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, BoxIcon icon) {
@@ -118,7 +131,7 @@ bool ReadEnvironment(const char* name, std::string& value) {
     // characters for bytes and cuts a Japanese value such as C:\Users\田中\Temp.
     const std::wstring wideName = ToWide(name);
     const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (needed == 0) return false;
+    if (needed == 0) return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && ReadEnvironmentAnsi(name, value);
     std::vector<wchar_t> buffer(needed);
     const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer.data(), needed);
     // 0 also for an empty value, which would put files at the drive's root.

@@ -44,6 +44,19 @@ inline void EmptyTmpCountsAsUnset(TestBed& bed, Expectations& expect) {
     expect.Equal(platform::TemporaryFolder(), kWindowsTemporaryFolder, "temporary folder");
 }
 
+// Windows 98 and Me export the wide call as a stub that fails: there TMP is
+// read through the ANSI one. (Only in ASCII here: Wine's ANSI call ends a
+// double-byte value at its count of characters, which Windows 98 does not.)
+inline void TmpWithoutTheWideCall(TestBed& bed, Expectations& expect) {
+    bed.WithoutWideEnvironmentCall();
+    bed.SetEnvironment("TMP", "C:\\Work\\Temp");
+    std::string read;
+    expect.True(platform::ReadEnvironment("TMP", read), "TMP is set");
+    expect.Equal(read, "C:\\Work\\Temp", "value of TMP");
+    bed.SetEnvironment("TMP", "");
+    expect.True(!platform::ReadEnvironment("TMP", read), "an empty TMP reads as unset");
+}
+
 inline void VariableNamesMatchInAnyCase(TestBed& bed, Expectations& expect) {
     bed.UnsetEnvironment("TMP");
     bed.SetEnvironment("Tmp", "C:\\Mixed");
@@ -63,6 +76,7 @@ inline constexpr Case kCases[] = {
     {"EnvironmentTmpIsTheTemporaryFolder", TmpIsTheTemporaryFolder},
     {"EnvironmentWindowsFolderWithoutTmp", WindowsFolderWithoutTmp},
     {"EnvironmentEmptyTmpCountsAsUnset", EmptyTmpCountsAsUnset},
+    {"EnvironmentTmpWithoutTheWideCall", TmpWithoutTheWideCall},
     {"EnvironmentVariableNamesMatchInAnyCase", VariableNamesMatchInAnyCase},
     {"EnvironmentUnsetVariableLeavesTheValueAlone", UnsetVariableLeavesTheValueAlone},
 };

@@ -52,6 +52,9 @@ public:
     virtual void UnsetEnvironment(const std::string& name) = 0;
     // The folder Windows gives as its temporary directory while "TMP" is unset.
     virtual void SetWindowsTemporaryFolder(const std::string& folder) = 0;
+    // From now on the wide environment call fails as Windows 98 and Me have
+    // it: not implemented.
+    virtual void WithoutWideEnvironmentCall() = 0;
 
     // A module and its whole file path.
     virtual platform::ModuleHandle Module() = 0;

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "tools/simulator/import_patch.h"
+
 namespace conformance {
 
 extern "C" void CoraxToPalmConformanceExport() {}
@@ -51,6 +53,15 @@ std::vector<IniLine> ParseIniFile(const std::string& path) {
     return entries;
 }
 
+DWORD WINAPI UnimplementedGetEnvironmentVariableW(LPCWSTR, LPWSTR, DWORD) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+}
+
+FARPROC AsProcedure(decltype(&GetEnvironmentVariableW) function) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
+}
+
 }  // namespace
 
 Win32TestBed::Win32TestBed(std::string folder) : folder_(std::move(folder)) {
@@ -60,6 +71,10 @@ Win32TestBed::Win32TestBed(std::string folder) : folder_(std::move(folder)) {
 }
 
 Win32TestBed::~Win32TestBed() {
+    if (wideEnvironmentCall_) {
+        ReplaceImport(GetModuleHandleA(nullptr), AsProcedure(&UnimplementedGetEnvironmentVariableW),
+                      wideEnvironmentCall_);
+    }
     DeleteRegistryRoot();
     for (auto kept = keptEnvironment_.rbegin(); kept != keptEnvironment_.rend(); ++kept) {
         SetEnvironmentVariableA(kept->first.c_str(), kept->second ? kept->second->c_str() : nullptr);
@@ -120,6 +135,15 @@ void Win32TestBed::UnsetEnvironment(const std::string& name) {
 
 // GetTempPathA takes "TEMP" when "TMP" is unset.
 void Win32TestBed::SetWindowsTemporaryFolder(const std::string& folder) { SetEnvironment("TEMP", folder); }
+
+// The platform code is linked into this program, so its calls go through
+// this program's import slots.
+void Win32TestBed::WithoutWideEnvironmentCall() {
+    const FARPROC original = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetEnvironmentVariableW");
+    if (ReplaceImport(GetModuleHandleA(nullptr), original, AsProcedure(&UnimplementedGetEnvironmentVariableW))) {
+        wideEnvironmentCall_ = original;
+    }
+}
 
 platform::ModuleHandle Win32TestBed::Module() { return GetModuleHandleA(nullptr); }
 

@@ -2,6 +2,8 @@
 // root, the process environment, and files in a folder of the case's own.
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,6 +34,7 @@ public:
     void SetEnvironment(const std::string& name, const std::string& value) override;
     void UnsetEnvironment(const std::string& name) override;
     void SetWindowsTemporaryFolder(const std::string& folder) override;
+    void WithoutWideEnvironmentCall() override;
 
     platform::ModuleHandle Module() override;
     std::string ModulePath() override;
@@ -50,6 +53,7 @@ private:
     void Remember(const std::string& name);
 
     std::string folder_;
+    FARPROC wideEnvironmentCall_ = nullptr;  // while replaced by a failing stub
     std::vector<std::pair<std::string, std::optional<std::string>>> keptEnvironment_;
 };
 

@@ -83,6 +83,9 @@ void FakeTestBed::UnsetEnvironment(const std::string& name) {
 
 void FakeTestBed::SetWindowsTemporaryFolder(const std::string& folder) { Fake().temporaryDirectory = folder; }
 
+// The fake reads the environment one way only.
+void FakeTestBed::WithoutWideEnvironmentCall() {}
+
 platform::ModuleHandle FakeTestBed::Module() { return &moduleStandIn; }
 
 std::string FakeTestBed::ModulePath() { return kModulePath; }
