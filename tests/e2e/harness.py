@@ -79,6 +79,19 @@ def reg_query(key, name):
     return None
 
 
+def unpack(pdb):
+    """The text of a Palm DOC, as the tool unpacks it."""
+    return subprocess.run([TOOL, "unpack", pdb], check=True, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL).stdout
+
+
+def tool_document(folder, mailbox, *options):
+    """The text of the document that the tool's convert makes of a mailbox."""
+    pdb = os.path.join(folder, "tool.pdb")
+    subprocess.run([TOOL, "convert", *options, mailbox, pdb], check=True, stderr=subprocess.DEVNULL)
+    return unpack(pdb)
+
+
 def read_ini(path):
     """A private-profile file as {section: {key: value}}, in file order."""
     sections = {}

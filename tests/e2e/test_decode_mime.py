@@ -6,11 +6,10 @@ setting off nothing changes."""
 import os
 import re
 import shutil
-import subprocess
 import sys
 
 from fixtures import today_suffix
-from harness import ROOT, TOOL, PluginTestCase, read_ini, windows_path, write_ini
+from harness import ROOT, PluginTestCase, read_ini, tool_document, unpack, windows_path, write_ini
 
 MIME = os.path.join(ROOT, "tests", "mime")
 sys.path.insert(0, MIME)
@@ -20,11 +19,6 @@ MAILBOX = os.path.join(MIME, "japanese-mail.mbox")
 MESSAGES = 12
 ENTRY = re.compile(rb"^(\d+):(.*)$")
 SUBJECT_TAG = re.compile(rb"^\[[^\]]*\] ?")
-
-
-def unpack(pdb):
-    return subprocess.run([TOOL, "unpack", pdb], check=True, stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL).stdout
 
 
 def expected_blocks():
@@ -56,18 +50,13 @@ class DecodeMimeTest(PluginTestCase):
         self.run_sim("--mailroot", windows_path(self.mail), "--folder", "main\\inbox", *dialog, *actions)
         return unpack(os.path.join(self.tmp, "inbox" + today_suffix("a") + ".pdb"))
 
-    def tool_document(self, *options, mailbox=MAILBOX):
-        pdb = os.path.join(self.dir, "tool.pdb")
-        subprocess.run([TOOL, "convert", *options, mailbox, pdb], check=True, stderr=subprocess.DEVNULL)
-        return unpack(pdb)
-
     def test_real_shapes_with_the_box_ticked_read_as_the_tools(self):
         mailbox = os.path.join(self.dir, "shapes.mbox")
         with open(mailbox, "wb") as f:
             f.write(real_shapes.mailbox())
         shutil.copy(mailbox, os.path.join(self.mail, "Account", "main", "inbox.ctx"))
         document = self.plugin_document({}, "--dialog", "check:1104=1,ok")
-        self.assertEqual(document, self.tool_document(mailbox=mailbox))
+        self.assertEqual(document, tool_document(self.dir, mailbox))
         for kind, _, subject, sender, body in real_shapes.MESSAGES:
             with self.subTest(message=kind):
                 self.assertIn(b"\n".join(real_shapes.expected_block_lines(subject, sender)) + b"\n", document)
@@ -76,7 +65,7 @@ class DecodeMimeTest(PluginTestCase):
 
     def test_decoded_document_is_readable_and_the_tools(self):
         document = self.plugin_document({"DecodeMime": "01"})
-        self.assertEqual(document, self.tool_document())
+        self.assertEqual(document, tool_document(self.dir, MAILBOX))
         for name, block in expected_blocks():
             with self.subTest(message=name):
                 self.assertIn(block, document)
@@ -99,6 +88,6 @@ class DecodeMimeTest(PluginTestCase):
 
     def test_off_leaves_the_document_as_it_was(self):
         document = self.plugin_document({})
-        self.assertEqual(document, self.tool_document("--decode-mime=0"))
+        self.assertEqual(document, tool_document(self.dir, MAILBOX, "--decode-mime=0"))
         self.assertIn(b"Subject: =?iso-2022-jp?b?GyRCSzpHLzJxJE49UDdnJEskRCQkJEYbKEI=?=\n", document)
-        self.assertNotEqual(document, self.tool_document("--decode-mime=1"))
+        self.assertNotEqual(document, tool_document(self.dir, MAILBOX, "--decode-mime=1"))

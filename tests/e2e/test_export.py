@@ -1,10 +1,9 @@
 """Both export commands end to end: files, macros, the read marks and the boxes."""
 import os
-import subprocess
 import unittest
 
 from fixtures import install_palm_desktop, message, remove_palm_desktop, today_suffix, write_folder
-from harness import HOTSYNC_KEY, TOOL, PluginTestCase, read_ini, reg_query, windows_path, write_ini
+from harness import HOTSYNC_KEY, PluginTestCase, read_ini, reg_query, tool_document, unpack, windows_path, write_ini
 
 NOTHING = "変換対象がありませんでした"
 
@@ -24,15 +23,6 @@ class ExportTestCase(PluginTestCase):
     def win_tmp(self, name):
         return windows_path(self.tmp_file(name))
 
-    def unpack(self, pdb):
-        return subprocess.run([TOOL, "unpack", pdb], check=True, stdout=subprocess.PIPE).stdout
-
-    def tool_document(self, mailbox):
-        """The text of the document that the tool makes of a mailbox with the plug-in's defaults."""
-        pdb = os.path.join(self.dir, "tool.pdb")
-        subprocess.run([TOOL, "convert", "--decode-mime=0", mailbox, pdb], check=True, stderr=subprocess.DEVNULL)
-        return self.unpack(pdb)
-
     def only_box(self, run):
         boxes = run.boxes()
         self.assertEqual(len(boxes), 1, boxes)
@@ -50,7 +40,7 @@ class UnreadExportTest(ExportTestCase):
         self.assertEqual((box["caption"], box["icon"], box["owner"]), ("変換完了", "information", "main"))
         self.assertEqual(box["text"], "File : %s\n" % self.win_tmp(pdb))
         self.assertEqual(os.listdir(self.tmp), [pdb])  # the text file is gone
-        text = self.unpack(self.tmp_file(pdb))
+        text = unpack(self.tmp_file(pdb))
         self.assertTrue(text.startswith(b"#!Medoc index 2\n3:one"), text[:60])
         self.assertIn(b"\nSubject: three\n", text)  # the control filter drops the VT
         self.assertEqual(run.macros(), ["SelectAllUnreadMessage();", "DoRead();", "SetFocusToList();",
@@ -98,7 +88,7 @@ class UnreadExportTest(ExportTestCase):
         # Four counted: the second has no Subject, the host withholds the third.
         write_folder(self.mail, "main/inbox", [message("one"), message(None), message("three"), message("four")])
         self.export("--no-text", "3", "--run", "unread")
-        lines = self.unpack(self.tmp_file("inbox" + today_suffix("a") + ".pdb")).split(b"\n")
+        lines = unpack(self.tmp_file("inbox" + today_suffix("a") + ".pdb")).split(b"\n")
         self.assertEqual(lines[0], b"#!Medoc index 2")
         for entry, subject in zip(lines[1:3], (b"one", b"four")):
             number = int(entry.split(b":", 1)[0])
@@ -226,15 +216,15 @@ class HotSyncExportTest(ExportTestCase):
         mailboxes = {"inbox" + today_suffix("a"): write_folder(self.mail, "main/inbox", [message("[ml:1] one")]),
                      "a" + today_suffix("b"): write_folder(self.mail, "main/inbox/a",
                                                            [message("二通目", body="日本語の本文\n"), message("three")])}
-        # Before the export marks the messages read.
-        expected = {base: self.tool_document(mailbox) for base, mailbox in mailboxes.items()}
+        # Before the export marks the messages read; the tool decodes MIME unless told not to.
+        expected = {base: tool_document(self.dir, mailbox, "--decode-mime=0") for base, mailbox in mailboxes.items()}
         run = self.export("--run", "unread")
         self.assertEqual(self.only_box(run)["text"], "User : 山田太郎\nTitle : %s\n" % ("a" + today_suffix("b")))
         install = os.path.join(self.palm, "YamadaT", "INSTALL")
         self.assertEqual(sorted(os.listdir(install)), sorted(base + ".pdb" for base in expected))
         for base, document in expected.items():
             with self.subTest(document=base):
-                self.assertEqual(self.unpack(os.path.join(install, base + ".pdb")), document)
+                self.assertEqual(unpack(os.path.join(install, base + ".pdb")), document)
         self.assertEqual(os.listdir(self.tmp), [])
         self.assertEqual(reg_query(HOTSYNC_KEY, "Install12345"), ("REG_DWORD", "0x1"))
         self.assertIsNone(reg_query(HOTSYNC_KEY, "Install7"))
