@@ -9,7 +9,7 @@ CTP_WIN32_BUILD names the build under test: the i686 one, or the x86_64 one
 that 64-bit Wine runs where the kernel runs no 32-bit programs. The loader
 is Wine's 64-bit one, which hands 32-bit programs to the 32-bit loader, so
 reg and the programs of either build start the same way. Where 32-bit
-programs are emulated each start takes a minute or more: CTP_E2E_TIMEOUT_SCALE
+programs are emulated they run several times slower: CTP_E2E_TIMEOUT_SCALE
 stretches every time limit.
 """
 import json

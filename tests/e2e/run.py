@@ -8,9 +8,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 # Where the kernel runs no 32-bit programs the whole suite runs on the x86_64
-# build, and these run the shipped i686 DLL under emulation, where each Wine
-# process takes a minute or more: what only the i386 calling conventions,
-# export names and code generation can break, one Wine process each.
+# build, and these run the shipped i686 DLL under emulation, several times
+# slower: what only the i386 calling conventions, export names and code
+# generation can break, one Wine process each.
 I386_SMOKE = [
     "test_shell.LoadTest.test_refused_when_a_host_function_is_missing",
     "test_shell.InfoAndMenuTest.test_record_byte_for_byte_and_items_with_the_hosts_identifiers",
