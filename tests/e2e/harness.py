@@ -146,19 +146,22 @@ class PluginTestCase(unittest.TestCase):
         shutil.copy(PLUGIN, self.plugin)
         self.ini = os.path.join(self.dir, "CoraxToPalm.ini")
         self.tmp = os.path.join(self.dir, "tmp")
+        self.log = os.path.join(self.dir, "transcript.jsonl")
         os.makedirs(self.tmp)
 
-    def run_sim(self, *args, simulator=SIMULATOR, tmp=True, timeout=120):
-        log = os.path.join(self.dir, "transcript.jsonl")
-        command = [WINE, simulator, "--plugin", windows_path(self.plugin), "--log", windows_path(log)]
+    def simulator_command(self, *args, simulator=SIMULATOR, tmp=True):
+        """Runs the simulator on this test's copy of the plug-in, its transcript in self.log."""
+        command = [WINE, simulator, "--plugin", windows_path(self.plugin), "--log", windows_path(self.log)]
         if tmp:
             command += ["--tmp", windows_path(self.tmp)]
-        command += list(args)
-        result = subprocess.run(command, env=wine_env(), timeout=scaled(timeout),
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return command + list(args)
+
+    def run_sim(self, *args, simulator=SIMULATOR, tmp=True, timeout=120):
+        result = subprocess.run(self.simulator_command(*args, simulator=simulator, tmp=tmp), env=wine_env(),
+                                timeout=scaled(timeout), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         events = []
-        if os.path.exists(log):
-            with open(log, encoding="utf-8") as f:
+        if os.path.exists(self.log):
+            with open(self.log, encoding="utf-8") as f:
                 events = [json.loads(line) for line in f if line.strip()]
         run = SimulatorRun(events, result.returncode, result.stderr.decode("utf-8", "replace"))
         # Whatever else a test asks, the plug-in keeps the host's contract:

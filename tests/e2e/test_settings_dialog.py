@@ -7,8 +7,7 @@ import time
 import unittest
 
 import fixtures
-from harness import HOTSYNC_KEY, PLUGIN, SIMULATOR, WINE, PluginTestCase, read_ini, reg_query, scaled, wine_env, \
-    windows_path, write_ini
+from harness import HOTSYNC_KEY, PLUGIN, PluginTestCase, read_ini, reg_query, scaled, wine_env, windows_path, write_ini
 from pe_image import PeImage
 
 CAPTION = "CoraxToPalm の設定"
@@ -324,15 +323,13 @@ class IniTest(DialogTestCase):
     def run_until_second_opening(self, script):
         """Runs the simulator and returns the INI text seen while the second
         dialog is open, after the first one's OK, and the finished run's INI."""
-        log = os.path.join(self.dir, "transcript.jsonl")
-        command = [WINE, SIMULATOR, "--plugin", windows_path(self.plugin), "--log", windows_path(log),
-                   "--tmp", windows_path(self.tmp), "--run", "settings", "--run", "settings", "--dialog", script]
-        process = subprocess.Popen(command, env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process = subprocess.Popen(self.simulator_command("--run", "settings", "--run", "settings", "--dialog", script),
+                                   env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         during = None
         deadline = time.time() + scaled(60)
         while process.poll() is None and time.time() < deadline:
-            if os.path.exists(log):
-                with open(log, encoding="utf-8") as f:
+            if os.path.exists(self.log):
+                with open(self.log, encoding="utf-8") as f:
                     if f.read().count('"event":"dialog",') == 2:
                         with open(self.ini, "rb") as ini:
                             during = ini.read()
