@@ -99,6 +99,14 @@ std::string ProfileDefault(const char* text) {
     return trimmed;
 }
 
+// What the Win32 side gives for a path: its short form where code page 932
+// cannot spell it and it has one.
+std::string AnsiPath(const std::string& path) {
+    if (path.find('?') == std::string::npos) return path;
+    const auto shortPath = Fake().shortPaths.find(path);
+    return shortPath == Fake().shortPaths.end() ? path : shortPath->second;
+}
+
 }  // namespace
 
 void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, BoxIcon icon) {
@@ -110,7 +118,7 @@ bool ReadUserRegistryText(const char* subkey, const char* valueName, std::string
     Fake().calls.push_back("ReadUserRegistryText");
     const auto it = fake_platform::FindValue(Fake().registryTexts, subkey, valueName);
     if (it == Fake().registryTexts.end()) return false;
-    text = it->second.substr(0, it->second.find('\0'));
+    text = AnsiPath(it->second.substr(0, it->second.find('\0')));
     return true;
 }
 
@@ -157,22 +165,22 @@ bool WritePrivateProfileText(const char* section, const char* key, const char* t
 
 uint32_t ModuleFileName(ModuleHandle, char* out, uint32_t capacity) {
     Fake().calls.push_back("GetModuleFileNameA");
-    const std::string& path = Fake().moduleFileName;
+    const std::string path = AnsiPath(Fake().moduleFileName);
     if (path.empty() || path.size() >= capacity) return 0;
-    return CopyCut(Fake().moduleFileName, out, capacity);
+    return CopyCut(path, out, capacity);
 }
 
 bool ReadEnvironment(const char* name, std::string& value) {
     Fake().calls.push_back("GetEnvironmentVariableA");
     const auto it = fake_platform::FindName(Fake().environment, name);
     if (it == Fake().environment.end() || it->second.empty()) return false;
-    value = it->second;
+    value = AnsiPath(it->second);
     return true;
 }
 
 std::string TemporaryDirectory() {
     Fake().calls.push_back("GetTempPathA");
-    return Fake().temporaryDirectory;
+    return AnsiPath(Fake().temporaryDirectory);
 }
 
 void InitialiseCommonControls() { Fake().calls.push_back("InitCommonControls"); }

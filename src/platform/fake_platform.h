@@ -43,6 +43,10 @@ struct State {
     std::string moduleFileName;  // empty: GetModuleFileNameA fails
     std::map<std::string, std::string> environment;  // an empty value reads as unset
     std::string temporaryDirectory = "C:\\Windows\\Temp";
+    // A path that code page 932 cannot spell is held as Windows spells it
+    // there, with "?" (which no file name holds) for what it cannot; the
+    // paths that have a short form give it.
+    std::map<std::string, std::string> shortPaths;
     std::map<std::string, void*> hostExports;
     LocalDate today = {5, 22};
 

@@ -3,6 +3,12 @@
 // and answers them for the native tests, except the code page conversion,
 // which code_page_posix.cpp does natively by iconv for the tests and the
 // tool alike. Nothing here includes <windows.h>.
+//
+// The paths they give are in code page 932, as the rest of the library takes
+// them. Windows gives a folder that a user named beyond it (𠮷田, in Hangul)
+// with that name in its short 8.3 form; where it has none, as Windows spells
+// it in the code page, "?" for what it cannot hold: no file, but a name for
+// the message.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +27,8 @@ enum class BoxIcon { Error, Information };
 void ShowMessageBox(WindowHandle owner, const char* text, const char* caption, BoxIcon icon);
 
 // Reads a value of any type below HKEY_CURRENT_USER\subkey as a NUL-terminated
-// text, with read access only. False when the key or the value is missing.
+// text, with read access only; a text beyond code page 932 is taken for a
+// path as above. False when the key or the value is missing.
 bool ReadUserRegistryText(const char* subkey, const char* valueName, std::string& text);
 
 // Sets a REG_DWORD below HKEY_CURRENT_USER\subkey. The key is opened for
@@ -37,15 +44,16 @@ uint32_t ReadPrivateProfileText(const char* section, const char* key, const char
 bool WritePrivateProfileText(const char* section, const char* key, const char* text,
                         const char* iniPath);
 
-// GetModuleFileNameA: characters copied; 0 on failure and when the path did
+// The module's file path: characters copied; 0 on failure and when the path did
 // not fit capacity whole, so that a cut path is never taken for another one.
 uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity);
 
-// The variable's value in code page 932: false when it is unset or empty, so
-// that an empty TMP never puts files at the root of a drive.
+// The variable's value in code page 932, one beyond it taken for a path as
+// above: false when it is unset or empty, so that an empty TMP never puts
+// files at the root of a drive.
 bool ReadEnvironment(const char* name, std::string& value);
 
-// GetTempPathA without its trailing backslash.
+// The folder GetTempPath gives, without its trailing backslash.
 std::string TemporaryDirectory();
 
 // InitCommonControls, imported by its export number 17.

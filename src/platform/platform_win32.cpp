@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -32,6 +33,55 @@ std::string ToAnsi(const wchar_t* text, DWORD length) {
     std::string ansi(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text, wideLength, &ansi[0], size, nullptr, nullptr);
     return ansi;
+}
+
+// The whole text when every character has a form in the process's code page,
+// not a best fit that would name another file.
+bool ToAnsiWhole(std::wstring_view text, std::string& ansi) {
+    ansi.clear();
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return text.empty();
+    const int wideLength = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    const int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
+    if (size <= 0 || usedDefault) return false;
+    ansi.assign(static_cast<std::size_t>(size), '\0');
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, &ansi[0], size, nullptr,
+                               nullptr) == size;
+}
+
+std::vector<std::wstring_view> SplitNames(std::wstring_view path) {
+    std::vector<std::wstring_view> names;
+    for (std::size_t end; (end = path.find(L'\\')) != std::wstring_view::npos; path.remove_prefix(end + 1)) {
+        names.push_back(path.substr(0, end));
+    }
+    names.push_back(path);
+    return names;
+}
+
+// A path in code page 932 that names the same file or folder, so that the
+// ANSI calls of the rest of the library reach it. A name the code page cannot
+// hold (an account named with 𠮷, in Hangul, with a letter beyond the code
+// page) is taken in its short 8.3 form, ASCII wherever the volume keeps short
+// names; every other name stays as it is, so that a file found beside
+// another by name, the INI beside the library, is still found. Where that
+// fails, the path as Windows spells it in the code page: it names no file,
+// but the message about it shows the user which one.
+std::string AnsiPath(const std::wstring& path) {
+    std::string ansi;
+    if (ToAnsiWhole(path, ansi)) return ansi;
+    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+    std::vector<wchar_t> shortPath(needed + 1, L'\0');
+    const DWORD length = needed == 0 ? 0 : GetShortPathNameW(path.c_str(), shortPath.data(), needed);
+    const std::vector<std::wstring_view> names = SplitNames(path);
+    const std::vector<std::wstring_view> shortNames = SplitNames(std::wstring_view(shortPath.data(), length));
+    bool whole = length != 0 && length < needed && names.size() == shortNames.size();
+    std::string name;
+    for (std::size_t i = 0; whole && i < names.size(); ++i) {
+        whole = ToAnsiWhole(names[i], name) || ToAnsiWhole(shortNames[i], name);
+        ansi += (i == 0 ? "" : "\\") + name;
+    }
+    return whole ? ansi : ToAnsi(path.data(), static_cast<DWORD>(path.size()));
 }
 
 // The one code page whose conversion takes no MB_ERR_INVALID_CHARS; it has
@@ -77,16 +127,32 @@ bool ReadUserRegistryText(const char* subkey, const char* valueName, std::string
     if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return false;
     }
-    bool found = false;
+    // Texts through the wide call, for a path beyond code page 932; other
+    // types, and everything on Windows 98 and Me, whose wide call is a stub,
+    // as the ANSI call gives them.
+    const std::wstring wideName = ToWide(valueName);
+    DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-        // One byte more than asked, so that data stored without its
+    const LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
+    bool found = false;
+    if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        // One character more than asked, so that data stored without its
         // terminator still ends in one.
-        std::vector<char> data(size + 1, '\0');
-        if (RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+        std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+        if (RegQueryValueExW(key, wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
                              &size) == ERROR_SUCCESS) {
-            text.assign(data.data());
+            text = AnsiPath(data.data());
             found = true;
+        }
+    } else if (status == ERROR_SUCCESS || status == ERROR_CALL_NOT_IMPLEMENTED) {
+        size = 0;
+        if (RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+            std::vector<char> data(size + 1, '\0');
+            if (RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                                 &size) == ERROR_SUCCESS) {
+                text.assign(data.data());
+                found = true;
+            }
         }
     }
     RegCloseKey(key);
@@ -117,11 +183,19 @@ uint32_t ModuleFileName(ModuleHandle module, char* out, uint32_t capacity) {
     // The whole path first, into room for the longest one, then measured
     // against capacity: a call cut at capacity inside a double-byte
     // character ends before it under Wine and looks like a whole path.
-    std::vector<char> path(kLongestText + 1);
-    const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), path.data(), kLongestText + 1);
-    if (length == 0 || length > kLongestText || length >= capacity) return 0;
-    std::memcpy(out, path.data(), length + 1);
-    return length;
+    std::string path;
+    std::vector<wchar_t> wide(kLongestText + 1);
+    const DWORD length = GetModuleFileNameW(static_cast<HMODULE>(module), wide.data(), kLongestText + 1);
+    if (length != 0 && length <= kLongestText) {
+        path = AnsiPath(std::wstring(wide.data(), length));
+    } else if (length == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+        std::vector<char> ansi(kLongestText + 1);
+        const DWORD ansiLength = GetModuleFileNameA(static_cast<HMODULE>(module), ansi.data(), kLongestText + 1);
+        if (ansiLength <= kLongestText) path.assign(ansi.data(), ansiLength);
+    }
+    if (path.empty() || path.size() >= capacity) return 0;
+    std::memcpy(out, path.c_str(), path.size() + 1);
+    return static_cast<uint32_t>(path.size());
 }
 
 bool ReadEnvironment(const char* name, std::string& value) {
@@ -136,16 +210,24 @@ bool ReadEnvironment(const char* name, std::string& value) {
     const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer.data(), needed);
     // 0 also for an empty value, which would put files at the drive's root.
     if (length == 0 || length >= needed) return false;
-    value = ToAnsi(buffer.data(), length);
+    value = AnsiPath(std::wstring(buffer.data(), length));
     return true;
 }
 
 std::string TemporaryDirectory() {
-    char buffer[MAX_PATH + 1];
-    DWORD length = GetTempPathA(sizeof buffer, buffer);
-    if (length == 0 || length >= sizeof buffer) return ".";
-    if (cp932::FindLastOf(buffer, "\\") == buffer + length - 1) --length;
-    return std::string(buffer, length);
+    wchar_t wide[MAX_PATH + 1];
+    const DWORD wideLength = GetTempPathW(MAX_PATH + 1, wide);
+    std::string path;
+    if (wideLength != 0 && wideLength <= MAX_PATH) {
+        path = AnsiPath(std::wstring(wide, wideLength));
+    } else if (wideLength == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+        char ansi[MAX_PATH + 1];
+        const DWORD length = GetTempPathA(sizeof ansi, ansi);
+        if (length < sizeof ansi) path.assign(ansi, length);
+    }
+    if (path.empty()) return ".";
+    if (cp932::FindLastOf(path.c_str(), "\\") == path.c_str() + path.size() - 1) path.pop_back();
+    return path;
 }
 
 void InitialiseCommonControls() { InitCommonControls(); }

@@ -2,6 +2,7 @@
 // the Windows temporary directory.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "conformance/expectations.h"
@@ -31,6 +32,23 @@ inline void WindowsFolderWithoutTmp(TestBed& bed, Expectations& expect) {
         bed.SetWindowsTemporaryFolder(folder);
         expect.Equal(platform::TemporaryDirectory(), folder, "Windows temporary directory");
         expect.Equal(platform::TemporaryFolder(), folder, "temporary folder");
+    }
+}
+
+// An account named with a character beyond code page 932 has such a TMP:
+// its short form, ASCII, reaches the folder; a folder without one is named
+// as Windows spells it, for the message that it cannot be used.
+inline void TmpOutsideTheCodePage(TestBed& bed, Expectations& expect) {
+    for (const bool made : {true, false}) {
+        const ForeignFolder folder = bed.FolderOutsideTheCodePage(made);
+        const std::string expected = made ? folder.shortPath : folder.spelled;
+        const bool ascii = std::all_of(expected.begin(), expected.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        expect.True(made == (!expected.empty() && ascii), Describe(expected) + " is ASCII if made");
+        bed.SetEnvironment("TMP", folder.spelled);
+        expect.Equal(platform::TemporaryFolder(), expected, "from TMP " + Describe(folder.spelled));
+        bed.UnsetEnvironment("TMP");
+        bed.SetWindowsTemporaryFolder(folder.spelled);
+        expect.Equal(platform::TemporaryFolder(), expected, "from Windows " + Describe(folder.spelled));
     }
 }
 
@@ -75,6 +93,7 @@ inline void UnsetVariableLeavesTheValueAlone(TestBed& bed, Expectations& expect)
 inline constexpr Case kCases[] = {
     {"EnvironmentTmpIsTheTemporaryFolder", TmpIsTheTemporaryFolder},
     {"EnvironmentWindowsFolderWithoutTmp", WindowsFolderWithoutTmp},
+    {"EnvironmentTmpOutsideTheCodePage", TmpOutsideTheCodePage},
     {"EnvironmentEmptyTmpCountsAsUnset", EmptyTmpCountsAsUnset},
     {"EnvironmentTmpWithoutTheWideCall", TmpWithoutTheWideCall},
     {"EnvironmentVariableNamesMatchInAnyCase", VariableNamesMatchInAnyCase},

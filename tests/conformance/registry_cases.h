@@ -42,6 +42,17 @@ inline void TextReadAsStored(TestBed& bed, Expectations& expect) {
     }
 }
 
+// A Palm Desktop folder beyond code page 932, as the environment's TMP.
+inline void PathOutsideTheCodePage(TestBed& bed, Expectations& expect) {
+    for (const bool made : {true, false}) {
+        const ForeignFolder folder = bed.FolderOutsideTheCodePage(made);
+        bed.SetRegistryText(kCoreKey, "Path", folder.spelled, RegistryText::Terminated);
+        std::string read;
+        expect.True(platform::ReadUserRegistryText(kCoreKey.c_str(), "Path", read), "found");
+        expect.Equal(read, made ? folder.shortPath : folder.spelled, "stored as " + Describe(folder.spelled));
+    }
+}
+
 inline void MissingTextIsNotFound(TestBed& bed, Expectations& expect) {
     std::string read = "kept";
     expect.True(!platform::ReadUserRegistryText(kCoreKey.c_str(), "Path", read), "no key");
@@ -102,6 +113,7 @@ inline void KeyNameMatchesInAnyCase(TestBed& bed, Expectations& expect) {
 
 inline constexpr Case kCases[] = {
     {"RegistryTextReadAsStored", TextReadAsStored},
+    {"RegistryPathOutsideTheCodePage", PathOutsideTheCodePage},
     {"RegistryMissingTextIsNotFound", MissingTextIsNotFound},
     {"RegistryTextNamesMatchInAnyCase", TextNamesMatchInAnyCase},
     {"RegistryMissingHotSyncKeyIsNeverCreated", MissingHotSyncKeyIsNeverCreated},

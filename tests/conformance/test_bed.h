@@ -32,6 +32,14 @@ enum class RegistryText {
     Expandable,    // REG_EXPAND_SZ with its terminator
 };
 
+// A folder in the case's own whose name has a character that code page 932
+// cannot hold. spelled is its path as Windows spells it in the code page,
+// with "?" for that character; the bed's setters take it for the folder.
+struct ForeignFolder {
+    std::string spelled;
+    std::string shortPath;  // with its own name in short form; empty for a folder not made
+};
+
 class TestBed {
 public:
     virtual ~TestBed() = default;
@@ -55,6 +63,9 @@ public:
     // From now on the wide environment call fails as Windows 98 and Me have
     // it: not implemented.
     virtual void WithoutWideEnvironmentCall() = 0;
+
+    // made: the folder exists, with its short form; else it is only named.
+    virtual ForeignFolder FolderOutsideTheCodePage(bool made) = 0;
 
     // A module and its whole file path.
     virtual platform::ModuleHandle Module() = 0;

@@ -62,6 +62,22 @@ FARPROC AsProcedure(decltype(&GetEnvironmentVariableW) function) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
 }
 
+std::wstring ToWide(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// As the ANSI calls spell it: "?" for what the code page cannot hold.
+std::string ToAnsi(const std::wstring& text) {
+    std::string ansi(text.size() * 2, '\0');
+    ansi.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             &ansi[0], static_cast<int>(ansi.size()), nullptr,
+                                                             nullptr)));
+    return ansi;
+}
+
 }  // namespace
 
 Win32TestBed::Win32TestBed(std::string folder) : folder_(std::move(folder)) {
@@ -125,7 +141,12 @@ void Win32TestBed::Remember(const std::string& name) {
 
 void Win32TestBed::SetEnvironment(const std::string& name, const std::string& value) {
     Remember(name);
-    SetEnvironmentVariableA(name.c_str(), value.c_str());
+    const auto foreign = foreignFolders_.find(value);
+    if (foreign != foreignFolders_.end()) {
+        SetEnvironmentVariableW(ToWide(name).c_str(), foreign->second.c_str());
+    } else {
+        SetEnvironmentVariableA(name.c_str(), value.c_str());
+    }
 }
 
 void Win32TestBed::UnsetEnvironment(const std::string& name) {
@@ -143,6 +164,20 @@ void Win32TestBed::WithoutWideEnvironmentCall() {
     if (ReplaceImport(GetModuleHandleA(nullptr), original, AsProcedure(&UnimplementedGetEnvironmentVariableW))) {
         wideEnvironmentCall_ = original;
     }
+}
+
+ForeignFolder Win32TestBed::FolderOutsideTheCodePage(bool made) {
+    // 𠮷田 and 𠮷野: U+20BB7 lies beyond code page 932.
+    const std::wstring path = ToWide(folder_) + (made ? L"\\\U00020BB7\u7530" : L"\\\U00020BB7\u91CE");
+    ForeignFolder folder = {ToAnsi(path), ""};
+    foreignFolders_[folder.spelled] = path;
+    if (made && (CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)) {
+        std::vector<wchar_t> shortPath(kLongestText + 1);
+        const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), kLongestText + 1);
+        const std::wstring shortName(shortPath.data(), length);
+        folder.shortPath = FilePath(ToAnsi(shortName.substr(shortName.rfind(L'\\') + 1)));
+    }
+    return folder;
 }
 
 platform::ModuleHandle Win32TestBed::Module() { return GetModuleHandleA(nullptr); }
@@ -169,8 +204,16 @@ void Win32TestBed::SetRegistryText(const std::string& subkey, const std::string&
         return;
     }
     const DWORD type = form == RegistryText::Expandable ? REG_EXPAND_SZ : REG_SZ;
-    const DWORD size = static_cast<DWORD>(bytes.size() + (form == RegistryText::Unterminated ? 0 : 1));
-    RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()), size);
+    const DWORD terminator = form == RegistryText::Unterminated ? 0 : 1;
+    const auto foreign = foreignFolders_.find(bytes);
+    if (foreign != foreignFolders_.end()) {
+        const std::wstring& path = foreign->second;
+        RegSetValueExW(key, ToWide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + terminator) * sizeof(wchar_t)));
+    } else {
+        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()),
+                       static_cast<DWORD>(bytes.size() + terminator));
+    }
     RegCloseKey(key);
 }
 

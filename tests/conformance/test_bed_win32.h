@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,6 +37,8 @@ public:
     void SetWindowsTemporaryFolder(const std::string& folder) override;
     void WithoutWideEnvironmentCall() override;
 
+    ForeignFolder FolderOutsideTheCodePage(bool made) override;
+
     platform::ModuleHandle Module() override;
     std::string ModulePath() override;
 
@@ -55,6 +58,7 @@ private:
     std::string folder_;
     FARPROC wideEnvironmentCall_ = nullptr;  // while replaced by a failing stub
     std::vector<std::pair<std::string, std::optional<std::string>>> keptEnvironment_;
+    std::map<std::string, std::wstring> foreignFolders_;  // spelled -> the path itself
 };
 
 }  // namespace conformance

@@ -11,25 +11,26 @@ EXPORTS = ["CXH_OnCmdProc", "CXH_OnHandleEvent"]
 
 ALLOWED_IMPORTS = {
     # Microsoft's Win32 reference, each function's requirements: Windows 95 and
-    # NT 3.1 on. The four wide functions are there on Windows 98 and Me as
-    # stubs that fail with ERROR_CALL_NOT_IMPLEMENTED (the Microsoft Layer for
+    # NT 3.1 on. The wide functions are there on Windows 98 and Me as stubs
+    # that fail with ERROR_CALL_NOT_IMPLEMENTED (the Microsoft Layer for
     # Unicode's list): the library loads, and the callers take the failure.
     "KERNEL32.DLL": {
         "CloseHandle", "CreateSemaphoreW", "DeleteCriticalSection", "EnterCriticalSection", "FreeLibrary",
         "GetCPInfo", "GetCurrentThreadId", "GetEnvironmentVariableA", "GetEnvironmentVariableW", "GetLastError",
-        "GetLocalTime",
-        "GetModuleFileNameA", "GetModuleHandleA", "GetModuleHandleW", "GetPrivateProfileStringA", "GetProcAddress",
-        "GetTempPathA", "InitializeCriticalSection", "IsDBCSLeadByteEx", "IsValidCodePage", "LeaveCriticalSection",
-        "LoadLibraryA", "LoadLibraryW", "MultiByteToWideChar", "ReleaseSemaphore", "SetLastError", "Sleep",
-        "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect", "VirtualQuery",
-        "WaitForSingleObject", "WideCharToMultiByte", "WritePrivateProfileStringA",
+        "GetLocalTime", "GetModuleFileNameA", "GetModuleFileNameW", "GetModuleHandleA", "GetModuleHandleW",
+        "GetPrivateProfileStringA", "GetProcAddress", "GetShortPathNameW", "GetTempPathA", "GetTempPathW",
+        "InitializeCriticalSection", "IsDBCSLeadByteEx", "IsValidCodePage", "LeaveCriticalSection", "LoadLibraryA",
+        "LoadLibraryW", "MultiByteToWideChar", "ReleaseSemaphore", "SetLastError", "Sleep", "TlsAlloc", "TlsFree",
+        "TlsGetValue", "TlsSetValue", "VirtualProtect", "VirtualQuery", "WaitForSingleObject", "WideCharToMultiByte",
+        "WritePrivateProfileStringA",
     },
-    # The same reference: Windows 95 and NT 3.1 on.
+    # The same reference: Windows 95 and NT 3.1 on (RegQueryValueExW a stub on
+    # Windows 98 and Me, as above).
     "USER32.DLL": {
         "AppendMenuA", "DialogBoxParamA", "EndDialog", "GetDlgItem", "GetDlgItemTextA", "IsDlgButtonChecked",
         "MessageBoxA", "SendMessageA", "SetDlgItemTextA",
     },
-    "ADVAPI32.DLL": {"RegCloseKey", "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA"},
+    "ADVAPI32.DLL": {"RegCloseKey", "RegOpenKeyExA", "RegQueryValueExA", "RegQueryValueExW", "RegSetValueExA"},
     # InitCommonControls by its number, 17, which every COMCTL32 since
     # Windows 95 exports (see cmake/comctl32_ordinal.def).
     "COMCTL32.DLL": {"#17"},

@@ -86,6 +86,12 @@ void FakeTestBed::SetWindowsTemporaryFolder(const std::string& folder) { Fake().
 // The fake reads the environment one way only.
 void FakeTestBed::WithoutWideEnvironmentCall() {}
 
+conformance::ForeignFolder FakeTestBed::FolderOutsideTheCodePage(bool made) {
+    conformance::ForeignFolder folder = {FilePath(made ? "??田" : "??野"), ""};
+    if (made) folder.shortPath = Fake().shortPaths[folder.spelled] = FilePath("8F4C~1");
+    return folder;
+}
+
 platform::ModuleHandle FakeTestBed::Module() { return &moduleStandIn; }
 
 std::string FakeTestBed::ModulePath() { return kModulePath; }

@@ -27,6 +27,8 @@ public:
     void SetWindowsTemporaryFolder(const std::string& folder) override;
     void WithoutWideEnvironmentCall() override;
 
+    conformance::ForeignFolder FolderOutsideTheCodePage(bool made) override;
+
     platform::ModuleHandle Module() override;
     std::string ModulePath() override;
 
