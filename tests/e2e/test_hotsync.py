@@ -53,6 +53,32 @@ class HotSyncTest(PluginTestCase):
         self.assertTrue(run.boxes()[0]["text"].startswith("File : "))
         self.assertIsNone(reg_query(HOTSYNC_KEY, "Install3"))
 
+    def test_folders_named_beyond_code_page_932(self):
+        # An account named 𠮷田 has such a TMP, plug-in and Palm Desktop
+        # folder; the ANSI calls spell 𠮷 "??", a folder that does not exist.
+        folder = os.path.join(self.dir, "\U00020BB7\u7530")
+        self.plugin, self.ini = os.path.join(folder, "CoraxToPalm.dll"), os.path.join(folder, "CoraxToPalm.ini")
+        self.tmp, palm = os.path.join(folder, "tmp"), os.path.join(folder, "palm")
+        os.renames(os.path.join(self.dir, "tmp"), self.tmp)
+        os.rename(os.path.join(self.dir, "CoraxToPalm.dll"), self.plugin)
+        install_palm_desktop(palm, [(1, "Tanaka", "TanakaH")])
+        write_ini(self.ini, {"Settings": {"InstallUser": "1"}})
+        run = self.export()
+        base = "inbox" + today_suffix("a")
+        self.assertEqual(run.boxes()[0]["text"], "User : Tanaka\nTitle : %s\n" % base)
+        self.assertTrue(os.path.exists(os.path.join(palm, "TanakaH", "INSTALL", base + ".pdb")))
+        self.assertEqual(read_ini(self.ini)["Settings"]["InstallUser"], "1")
+        self.assertIn("ConvToDoc", read_ini(self.ini)["Settings"], "the whole INI written at unload")
+
+        remove_palm_desktop()
+        write_folder(self.mail, "main/inbox", [message("two")])
+        shown = self.export().boxes()[0]["text"]
+        self.assertTrue(shown.startswith("File : ") and shown.isascii(), shown)
+        # The first export's text file is still there: the second is "b".
+        made = "inbox" + today_suffix("b") + ".pdb"
+        self.assertTrue(shown.endswith("\\tmp\\%s\n" % made), shown)
+        self.assertTrue(os.path.exists(os.path.join(self.tmp, made)))
+
 
 if __name__ == "__main__":
     unittest.main()

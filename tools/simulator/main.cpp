@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,20 @@ bool RunAction(const std::string& action) {
     return true;
 }
 
+// The value of a path option as the command line spells it in UTF-16, so
+// that a plug-in or TMP folder named beyond the ANSI code page is reached as
+// a user of such a folder has it; the ANSI argv has "?" for those characters.
+std::wstring WidePathOption(const wchar_t* option) {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring value;
+    for (int i = 1; arguments != nullptr && i + 1 < count; ++i) {
+        if (std::wcscmp(arguments[i], option) == 0) value = arguments[i + 1];
+    }
+    LocalFree(arguments);
+    return value;
+}
+
 HWND CreateMainWindow() {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -127,7 +142,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "corax-sim: cannot write %s\n", sim.options.log.c_str());
         return 2;
     }
-    if (sim.options.setTmp) SetEnvironmentVariableA("TMP", sim.options.tmp.c_str());
+    if (sim.options.setTmp) SetEnvironmentVariableW(L"TMP", WidePathOption(L"--tmp").c_str());
     if (sim.options.unsetTmp) SetEnvironmentVariableA("TMP", nullptr);
     if (!OpenMailHost(sim.options, error)) {
         std::fprintf(stderr, "corax-sim: %s\n", error.c_str());
@@ -136,7 +151,7 @@ int main(int argc, char** argv) {
     sim.mainWindow = CreateMainWindow();
     InstallBoxAnswerer();
 
-    sim.plugin = LoadLibraryA(sim.options.plugin.c_str());
+    sim.plugin = LoadLibraryW(WidePathOption(L"--plugin").c_str());
     Log(JsonLine("load").Bool("ok", sim.plugin != nullptr));
     if (sim.plugin == nullptr) {
         RemoveBoxAnswerer();

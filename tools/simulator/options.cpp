@@ -17,7 +17,7 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions& options, std::string&
         const std::string value = argv[++i];
         if (name == "--plugin") options.plugin = value;
         else if (name == "--log") options.log = value;
-        else if (name == "--tmp") { options.setTmp = true; options.tmp = value; }
+        else if (name == "--tmp") options.setTmp = true;
         else if (name == "--context") options.context = std::atoi(value.c_str());
         else if (name == "--run") options.actions.push_back(value);
         else if (name == "--mailroot") options.mailRoot = value;

@@ -5,10 +5,9 @@
 #include <vector>
 
 struct SimulatorOptions {
-    std::string plugin;         // --plugin PATH
+    std::string plugin;         // --plugin PATH; main reads it in UTF-16
     std::string log;            // --log FILE; empty: standard output
-    bool setTmp = false;        // --tmp DIR given
-    std::string tmp;
+    bool setTmp = false;        // --tmp DIR given; main reads DIR in UTF-16
     bool unsetTmp = false;      // --no-tmp: "TMP" removed before the load
     int context = 0;            // --context N, passed with EVT_BUILD_MENU
     std::vector<std::string> actions;  // --run ACTION, in order
