@@ -62,17 +62,20 @@ inline void EmptyTmpCountsAsUnset(TestBed& bed, Expectations& expect) {
     expect.Equal(platform::TemporaryFolder(), kWindowsTemporaryFolder, "temporary folder");
 }
 
-// Windows 98 and Me export the wide call as a stub that fails: there TMP is
-// read through the ANSI one. (Only in ASCII here: Wine's ANSI call ends a
-// double-byte value at its count of characters, which Windows 98 does not.)
-inline void TmpWithoutTheWideCall(TestBed& bed, Expectations& expect) {
-    bed.WithoutWideEnvironmentCall();
+// Windows 98 and Me export the wide calls as stubs that fail: there TMP and
+// the Windows folder are read through the ANSI ones. (Only in ASCII here:
+// Wine's ANSI call ends a double-byte value at its count of characters,
+// which Windows 98 does not.)
+inline void TmpWithoutTheWideCalls(TestBed& bed, Expectations& expect) {
+    bed.WithoutWideCalls();
     bed.SetEnvironment("TMP", "C:\\Work\\Temp");
     std::string read;
     expect.True(platform::ReadEnvironment("TMP", read), "TMP is set");
     expect.Equal(read, "C:\\Work\\Temp", "value of TMP");
     bed.SetEnvironment("TMP", "");
     expect.True(!platform::ReadEnvironment("TMP", read), "an empty TMP reads as unset");
+    bed.SetWindowsTemporaryFolder(kWindowsTemporaryFolder);
+    expect.Equal(platform::TemporaryFolder(), kWindowsTemporaryFolder, "Windows temporary folder");
 }
 
 inline void VariableNamesMatchInAnyCase(TestBed& bed, Expectations& expect) {
@@ -95,7 +98,7 @@ inline constexpr Case kCases[] = {
     {"EnvironmentWindowsFolderWithoutTmp", WindowsFolderWithoutTmp},
     {"EnvironmentTmpOutsideTheCodePage", TmpOutsideTheCodePage},
     {"EnvironmentEmptyTmpCountsAsUnset", EmptyTmpCountsAsUnset},
-    {"EnvironmentTmpWithoutTheWideCall", TmpWithoutTheWideCall},
+    {"EnvironmentTmpWithoutTheWideCalls", TmpWithoutTheWideCalls},
     {"EnvironmentVariableNamesMatchInAnyCase", VariableNamesMatchInAnyCase},
     {"EnvironmentUnsetVariableLeavesTheValueAlone", UnsetVariableLeavesTheValueAlone},
 };

@@ -69,6 +69,13 @@ inline constexpr Case kCases[] = {
     {"ModuleCutPathGivesNothing", CutPathGivesNothing},
     {"ModuleIniPathBesideTheModule", IniPathBesideTheModule},
     {"ModuleCutPathGivesNoIniPath", CutModulePathGivesNoIniPath},
+    // Windows 98 and Me, where the ANSI call serves.
+    {"ModulePathWithoutTheWideCalls",
+     [](TestBed& bed, Expectations& expect) {
+         bed.WithoutWideCalls();
+         PathWholeWhenItFits(bed, expect);
+         CutPathGivesNothing(bed, expect);
+     }},
 };
 
 }  // namespace conformance::module

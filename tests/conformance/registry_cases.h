@@ -114,6 +114,12 @@ inline void KeyNameMatchesInAnyCase(TestBed& bed, Expectations& expect) {
 inline constexpr Case kCases[] = {
     {"RegistryTextReadAsStored", TextReadAsStored},
     {"RegistryPathOutsideTheCodePage", PathOutsideTheCodePage},
+    // Windows 98 and Me, where the ANSI call serves.
+    {"RegistryTextWithoutTheWideCalls",
+     [](TestBed& bed, Expectations& expect) {
+         bed.WithoutWideCalls();
+         TextReadAsStored(bed, expect);
+     }},
     {"RegistryMissingTextIsNotFound", MissingTextIsNotFound},
     {"RegistryTextNamesMatchInAnyCase", TextNamesMatchInAnyCase},
     {"RegistryMissingHotSyncKeyIsNeverCreated", MissingHotSyncKeyIsNeverCreated},

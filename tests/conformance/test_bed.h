@@ -60,9 +60,9 @@ public:
     virtual void UnsetEnvironment(const std::string& name) = 0;
     // The folder Windows gives as its temporary directory while "TMP" is unset.
     virtual void SetWindowsTemporaryFolder(const std::string& folder) = 0;
-    // From now on the wide environment call fails as Windows 98 and Me have
-    // it: not implemented.
-    virtual void WithoutWideEnvironmentCall() = 0;
+    // From now on the wide calls of environment, temporary folder, module
+    // path and registry fail as Windows 98 and Me have them: not implemented.
+    virtual void WithoutWideCalls() = 0;
 
     // made: the folder exists, with its short form; else it is only named.
     virtual ForeignFolder FolderOutsideTheCodePage(bool made) = 0;

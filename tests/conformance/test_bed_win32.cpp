@@ -53,14 +53,33 @@ std::vector<IniLine> ParseIniFile(const std::string& path) {
     return entries;
 }
 
+// The wide calls as Windows 98 and Me export them.
 DWORD WINAPI UnimplementedGetEnvironmentVariableW(LPCWSTR, LPWSTR, DWORD) {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return 0;
 }
+DWORD WINAPI UnimplementedGetTempPathW(DWORD, LPWSTR) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+}
+DWORD WINAPI UnimplementedGetModuleFileNameW(HMODULE, LPWSTR, DWORD) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+}
+LONG WINAPI UnimplementedRegQueryValueExW(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD) {
+    return ERROR_CALL_NOT_IMPLEMENTED;
+}
 
-FARPROC AsProcedure(decltype(&GetEnvironmentVariableW) function) {
+template <class Function>
+FARPROC AsProcedure(Function* function) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(function));
 }
+
+struct WideCall {
+    const char* module;
+    const char* name;
+    FARPROC stub;
+};
 
 std::wstring ToWide(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
@@ -87,10 +106,7 @@ Win32TestBed::Win32TestBed(std::string folder) : folder_(std::move(folder)) {
 }
 
 Win32TestBed::~Win32TestBed() {
-    if (wideEnvironmentCall_) {
-        ReplaceImport(GetModuleHandleA(nullptr), AsProcedure(&UnimplementedGetEnvironmentVariableW),
-                      wideEnvironmentCall_);
-    }
+    for (const auto& [call, stub] : stubbedCalls_) ReplaceImport(GetModuleHandleA(nullptr), stub, call);
     DeleteRegistryRoot();
     for (auto kept = keptEnvironment_.rbegin(); kept != keptEnvironment_.rend(); ++kept) {
         SetEnvironmentVariableA(kept->first.c_str(), kept->second ? kept->second->c_str() : nullptr);
@@ -159,10 +175,16 @@ void Win32TestBed::SetWindowsTemporaryFolder(const std::string& folder) { SetEnv
 
 // The platform code is linked into this program, so its calls go through
 // this program's import slots.
-void Win32TestBed::WithoutWideEnvironmentCall() {
-    const FARPROC original = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetEnvironmentVariableW");
-    if (ReplaceImport(GetModuleHandleA(nullptr), original, AsProcedure(&UnimplementedGetEnvironmentVariableW))) {
-        wideEnvironmentCall_ = original;
+void Win32TestBed::WithoutWideCalls() {
+    const WideCall calls[] = {
+        {"kernel32.dll", "GetEnvironmentVariableW", AsProcedure(&UnimplementedGetEnvironmentVariableW)},
+        {"kernel32.dll", "GetTempPathW", AsProcedure(&UnimplementedGetTempPathW)},
+        {"kernel32.dll", "GetModuleFileNameW", AsProcedure(&UnimplementedGetModuleFileNameW)},
+        {"advapi32.dll", "RegQueryValueExW", AsProcedure(&UnimplementedRegQueryValueExW)},
+    };
+    for (const WideCall& call : calls) {
+        const FARPROC original = GetProcAddress(GetModuleHandleA(call.module), call.name);
+        if (ReplaceImport(GetModuleHandleA(nullptr), original, call.stub)) stubbedCalls_.emplace_back(original, call.stub);
     }
 }
 

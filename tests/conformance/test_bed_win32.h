@@ -35,7 +35,7 @@ public:
     void SetEnvironment(const std::string& name, const std::string& value) override;
     void UnsetEnvironment(const std::string& name) override;
     void SetWindowsTemporaryFolder(const std::string& folder) override;
-    void WithoutWideEnvironmentCall() override;
+    void WithoutWideCalls() override;
 
     ForeignFolder FolderOutsideTheCodePage(bool made) override;
 
@@ -56,7 +56,7 @@ private:
     void Remember(const std::string& name);
 
     std::string folder_;
-    FARPROC wideEnvironmentCall_ = nullptr;  // while replaced by a failing stub
+    std::vector<std::pair<FARPROC, FARPROC>> stubbedCalls_;  // (the call, its failing stub)
     std::vector<std::pair<std::string, std::optional<std::string>>> keptEnvironment_;
     std::map<std::string, std::wstring> foreignFolders_;  // spelled -> the path itself
 };

@@ -84,7 +84,7 @@ void FakeTestBed::UnsetEnvironment(const std::string& name) {
 void FakeTestBed::SetWindowsTemporaryFolder(const std::string& folder) { Fake().temporaryDirectory = folder; }
 
 // The fake reads the environment one way only.
-void FakeTestBed::WithoutWideEnvironmentCall() {}
+void FakeTestBed::WithoutWideCalls() {}
 
 conformance::ForeignFolder FakeTestBed::FolderOutsideTheCodePage(bool made) {
     conformance::ForeignFolder folder = {FilePath(made ? "??田" : "??野"), ""};

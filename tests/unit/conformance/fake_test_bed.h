@@ -25,7 +25,7 @@ public:
     void SetEnvironment(const std::string& name, const std::string& value) override;
     void UnsetEnvironment(const std::string& name) override;
     void SetWindowsTemporaryFolder(const std::string& folder) override;
-    void WithoutWideEnvironmentCall() override;
+    void WithoutWideCalls() override;
 
     conformance::ForeignFolder FolderOutsideTheCodePage(bool made) override;
 
