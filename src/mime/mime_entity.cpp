@@ -23,6 +23,15 @@ constexpr unsigned char kFirstNameByte = 0x21;
 constexpr unsigned char kLastNameByte = 0x7E;
 // An mbox separator that a host may leave at the head of a message.
 constexpr char kSeparatorPrefix[] = "From ";
+// Some mailers save a message, or write a part, as UTF-8 text with its
+// byte-order mark in front of the header.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::size_t PastByteOrderMark(std::string_view text, std::size_t position) {
+    return text.compare(position, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) == 0
+               ? position + kUtf8ByteOrderMark.size()
+               : position;
+}
 
 // The text before a colon without the blanks a sender may leave before it.
 std::string_view NameBeforeColon(std::string_view line, std::size_t colon) {
@@ -45,7 +54,7 @@ bool IsFieldName(std::string_view name) {
 
 MimeEntity ParseEntity(std::string_view text) {
     MimeEntity entity;
-    std::size_t position = 0;
+    std::size_t position = PastByteOrderMark(text, 0);
     while (position < text.size()) {
         const Line line = LineAt(text, position);
         if (line.text.empty()) {
@@ -61,7 +70,7 @@ MimeEntity ParseEntity(std::string_view text) {
         const std::string_view name = NameBeforeColon(line.text, colon);
         if (colon == std::string_view::npos || !IsFieldName(name)) {
             if (position == 0 && line.text.compare(0, sizeof kSeparatorPrefix - 1, kSeparatorPrefix) == 0) {
-                position = line.next;
+                position = PastByteOrderMark(text, line.next);
                 continue;
             }
             // A sender that left out the empty line: the text starts here,

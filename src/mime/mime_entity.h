@@ -23,7 +23,7 @@ struct MimeEntity {
 };
 
 // Lines may end in CR LF or LF alone. An mbox "From " line at the head is
-// passed over.
+// passed over, and so is a UTF-8 byte-order mark before the header.
 MimeEntity ParseEntity(std::string_view text);
 
 // The value of the last field of that name, in any letter case (the last,

@@ -46,6 +46,10 @@ const MessageCase kMessages[] = {
      "Subject: s\r\n\r\nHello world\r\nline 2\r\n\r\ntext\r\n"},
     {"an mbox separator at the head is no text", "From a@example.jp Mon Dec  7 09:00:00 2026\r\nSubject: s\r\n\r\nb",
      "Subject: s\r\n\r\nb\r\n"},
+    {"a byte-order mark before the header and before a part's is passed over",
+     "\xEF\xBB\xBFSubject: s\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n\xEF\xBB\xBF"
+     "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: base64\r\n\r\n5pys5paH\r\n--b--",
+     "Subject: s\r\n\r\n本文\r\n"},
     {"alternative gives its plain text", Multipart("alternative", kHtmlPart + kPlainPart + "--b--\r\n"),
      "Subject: s\r\n\r\n本文\r\n"},
     {"alternative without plain text gives its HTML", Multipart("alternative", kHtmlPart + "--b--\r\n"),
