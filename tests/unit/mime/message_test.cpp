@@ -66,6 +66,18 @@ const MessageCase kMessages[] = {
      "Subject: s\r\n\r\n本文\r\n"},
     {"alternative without plain text gives its HTML", Multipart("alternative", kHtmlPart + "--b--\r\n"),
      "Subject: s\r\n\r\nhtml&\r\n"},
+    {"a branch holding plain text, however deep, wins over a later one of HTML",
+     Multipart("alternative",
+               "--b\r\nContent-Type: multipart/mixed; boundary=m\r\n\r\n--m\r\n"
+               "Content-Type: multipart/mixed; boundary=n\r\n\r\n--n\r\n\r\nplain\r\n--n--\r\n"
+               "--m\r\nContent-Type: image/png\r\n\r\npng\r\n--m--\r\n--b\r\n"
+               "Content-Type: multipart/related; boundary=r\r\n\r\n--r\r\nContent-Type: text/html\r\n\r\n"
+               "<p>html</p>\r\n--r--\r\n--b--\r\n"),
+     "Subject: s\r\n\r\nplain\r\n\r\n[添付ファイル: image/png (3 バイト)]\r\n"},
+    {"of two branches holding plain text the last wins",
+     Multipart("alternative",
+               kPlainPart + "--b\r\nContent-Type: multipart/mixed; boundary=m\r\n\r\n--m\r\n\r\nlast\r\n--m--\r\n--b--"),
+     "Subject: s\r\n\r\nlast\r\n"},
     {"mixed gives every part, an empty line between",
      Multipart("mixed", kPlainPart + kHtmlPart + "--b--\r\nepilogue\r\n"), "Subject: s\r\n\r\n本文\r\n\r\nhtml&\r\n"},
     {"a text part given as an attachment is named",
