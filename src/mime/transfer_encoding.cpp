@@ -18,15 +18,6 @@ constexpr char kPadding = '=';
 // in real base64 (a line of a list's footer) stay below it.
 constexpr std::size_t kForeignShareDivisor = 20;
 
-int Base64DigitValue(char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
-    return -1;
-}
-
 // The bytes of base64 text, white space ignored; a byte outside the
 // alphabet and padding is passed over, or makes it false.
 bool AppendBase64(std::string_view text, bool passOverForeign, std::string& out) {
@@ -103,6 +94,15 @@ std::string DecodeQuoted(std::string_view text, bool underscoreIsSpace) {
 }
 
 }  // namespace
+
+int Base64DigitValue(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
 
 TransferEncoding TransferEncodingFromName(std::string_view name) {
     const std::string_view trimmed = TrimBlanks(name);

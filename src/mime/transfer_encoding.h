@@ -26,6 +26,9 @@ bool IsBase64Body(std::string_view body);
 // as well; a cut-off last group gives the bytes it holds whole.
 bool DecodeBase64(std::string_view text, std::string& out);
 
+// The value of a base64 digit, or -1.
+int Base64DigitValue(char c);
+
 // "=XX" in either letter case is a byte, "=" before a line end (after
 // blanks, too) joins the lines; any other "=" stays.
 std::string DecodeQuotedPrintable(std::string_view text);
