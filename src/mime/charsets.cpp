@@ -2,6 +2,7 @@
 
 #include "mime/ascii.h"
 #include "mime/japanese_charsets.h"
+#include "mime/transfer_encoding.h"
 #include "mime/unicode_charsets.h"
 
 namespace mime {
@@ -38,6 +39,11 @@ struct PlatformCharset {
 };
 
 constexpr uint32_t kNone = platform::kNoWindowsCodePage;
+constexpr uint32_t kUtf7 = 65000;
+constexpr unsigned char kFirstEightBitByte = 0x80;
+constexpr char kUtf7RunStart = '+';
+constexpr char kUtf7RunEnd = '-';
+constexpr char kImapSlash = ',';
 
 // The charsets of mail from abroad, by their IANA names and the aliases
 // senders use, with the names the platform's tables go by. Where a sender's
@@ -76,7 +82,7 @@ const PlatformCharset kPlatformCharsets[] = {
     {{"gb2312", "gbk", "cp936", "csgb2312", "x-gbk"}, {936, "CP936"}},
     {{"gb18030"}, {54936, "GB18030"}},
     {{"big5", "csbig5", "cp950", "x-x-big5"}, {950, "CP950"}},
-    {{"utf-7", "unicode-1-1-utf-7", "csunicode11utf7"}, {65000, "UTF-7"}},
+    {{"utf-7", "unicode-1-1-utf-7", "csunicode11utf7"}, {kUtf7, "UTF-7"}},
 };
 
 bool Names(const PlatformCharset& charset, std::string_view name) {
@@ -90,6 +96,34 @@ bool Names(const PlatformCharset& charset, std::string_view name) {
 bool PlatformConverts(const platform::CodePage& codePage) {
     std::u16string none;
     return platform::CodePageToUtf16(codePage, {}, none);
+}
+
+bool HasEightBitByte(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= kFirstEightBitByte) return true;
+    }
+    return false;
+}
+
+// The IMAP form of UTF-7, which some Japanese mailers send, writes "," for
+// "/" in its base64 runs. UTF-7 proper ends a run at a ",", so one is read
+// as "/" only where the run goes on after it or is closed by "-".
+std::string WithImapCommasRead(std::string_view text) {
+    std::string read(text);
+    bool inRun = false;
+    for (std::size_t position = 0; position < read.size(); ++position) {
+        const char c = read[position];
+        if (!inRun) {
+            inRun = c == kUtf7RunStart;
+        } else if (c == kImapSlash && position + 1 < read.size() &&
+                   (Base64DigitValue(read[position + 1]) >= 0 || read[position + 1] == kImapSlash ||
+                    read[position + 1] == kUtf7RunEnd)) {
+            read[position] = '/';
+        } else {
+            inRun = Base64DigitValue(c) >= 0;
+        }
+    }
+    return read;
 }
 
 }  // namespace
@@ -115,7 +149,12 @@ Charset GuessCharset(std::string_view text) {
 }
 
 void AppendAsCp932(std::string_view text, Charset charset, std::string& out) {
-    if (charset == Charset::kUsAscii) charset = GuessCharset(text);
+    // A 7-bit label on 8-bit text is the sender's mistake (bounces from
+    // Japanese carriers label UTF-8 as ISO-2022-JP): read as text that names
+    // none, whose ISO-2022-JP escapes count first.
+    if (charset == Charset::kUsAscii || (charset == Charset::kIso2022Jp && HasEightBitByte(text))) {
+        charset = GuessCharset(text);
+    }
     switch (charset.kind) {
         case Charset::kIso2022Jp:
             AppendIso2022JpAsCp932(text, out);
@@ -139,6 +178,11 @@ void AppendAsCp932(std::string_view text, Charset charset, std::string& out) {
             AppendUtf16BytesAsCp932(text, Utf16Order::kBigEndian, out);
             return;
         case Charset::kPlatform: {
+            std::string commasRead;
+            if (charset.codePage->windows == kUtf7) {
+                commasRead = WithImapCommasRead(text);
+                text = commasRead;
+            }
             std::u16string utf16;
             if (platform::CodePageToUtf16(*charset.codePage, text, utf16)) {
                 AppendUtf16AsCp932(utf16, out);

@@ -47,6 +47,9 @@ Charset CharsetFromName(std::string_view name);
 // reads the same in all four).
 Charset GuessCharset(std::string_view text);
 
+// US-ASCII, and ISO-2022-JP on text with 8-bit bytes, are read as text that
+// names no charset (GuessCharset); UTF-7 may write "," for "/" in its base64
+// runs, as IMAP's form does.
 void AppendAsCp932(std::string_view text, Charset charset, std::string& out);
 
 }  // namespace mime

@@ -23,6 +23,15 @@ constexpr unsigned char kFirstNameByte = 0x21;
 constexpr unsigned char kLastNameByte = 0x7E;
 // An mbox separator that a host may leave at the head of a message.
 constexpr char kSeparatorPrefix[] = "From ";
+// Some mailers save a message, or write a part, as UTF-8 text with its
+// byte-order mark in front of the header.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::size_t PastByteOrderMark(std::string_view text, std::size_t position) {
+    return text.compare(position, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) == 0
+               ? position + kUtf8ByteOrderMark.size()
+               : position;
+}
 
 // The text before a colon without the blanks a sender may leave before it.
 std::string_view NameBeforeColon(std::string_view line, std::size_t colon) {
@@ -31,47 +40,91 @@ std::string_view NameBeforeColon(std::string_view line, std::size_t colon) {
     return name;
 }
 
-// Printable ASCII without the colon.
-bool IsFieldName(std::string_view name) {
-    if (name.empty()) return false;
+enum class FieldName {
+    kNone,
+    kSure,   // printable ASCII without the colon
+    kLoose,  // the same with blanks inside, as some senders' software writes
+};
+
+FieldName ReadFieldName(std::string_view name) {
+    if (name.empty()) return FieldName::kNone;
+    FieldName kind = FieldName::kSure;
     for (const char c : name) {
         const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < kFirstNameByte || byte > kLastNameByte) return false;
+        if (IsBlank(c)) {
+            kind = FieldName::kLoose;
+        } else if (byte < kFirstNameByte || byte > kLastNameByte) {
+            return FieldName::kNone;
+        }
     }
-    return true;
+    return kind;
+}
+
+bool IsSeparator(std::string_view line) {
+    return line.compare(0, sizeof kSeparatorPrefix - 1, kSeparatorPrefix) == 0;
+}
+
+// A sender that left out the empty line: the text starts at textStart, none
+// of it lost, and the fields read from there on were text.
+void EndHeaderAt(MimeEntity& entity, std::string_view text, std::size_t sureFields, std::size_t textStart) {
+    entity.fields.resize(sureFields);
+    entity.body = text.substr(textStart);
 }
 
 }  // namespace
 
 MimeEntity ParseEntity(std::string_view text) {
     MimeEntity entity;
-    std::size_t position = 0;
+    // Lines that belong to the header only if it goes on past them: white
+    // space lines before the first field (what is left of a field cut off)
+    // until a field follows; fields whose names hold blanks until a sure
+    // field or the empty line follows. unsureFrom is where the first of them
+    // starts, and the text, if the header turns out to end before them.
+    constexpr std::size_t kNowhere = std::string_view::npos;
+    std::size_t unsureFrom = kNowhere;
+    std::size_t sureFields = 0;
+    std::size_t position = PastByteOrderMark(text, 0);
     while (position < text.size()) {
         const Line line = LineAt(text, position);
         if (line.text.empty()) {
+            // Nothing but white space lines before it: they are text.
+            if (entity.fields.empty() && unsureFrom != kNowhere) {
+                EndHeaderAt(entity, text, sureFields, unsureFrom);
+                return entity;
+            }
             entity.body = text.substr(line.next);
             return entity;
         }
-        if (IsBlank(line.text.front()) && !entity.fields.empty()) {
-            entity.fields.back().value.append(line.text);
+        if (IsBlank(line.text.front())) {
+            if (!entity.fields.empty()) {
+                entity.fields.back().value.append(line.text);
+            } else if (unsureFrom == kNowhere) {
+                unsureFrom = position;
+            }
             position = line.next;
             continue;
         }
         const std::size_t colon = line.text.find(':');
         const std::string_view name = NameBeforeColon(line.text, colon);
-        if (colon == std::string_view::npos || !IsFieldName(name)) {
-            if (position == 0 && line.text.compare(0, sizeof kSeparatorPrefix - 1, kSeparatorPrefix) == 0) {
-                position = line.next;
-                continue;
-            }
-            // A sender that left out the empty line: the text starts here,
-            // and none of it is lost.
-            entity.body = text.substr(position);
+        const FieldName kind = colon == std::string_view::npos ? FieldName::kNone : ReadFieldName(name);
+        if (kind != FieldName::kSure && position == 0 && IsSeparator(line.text)) {
+            position = PastByteOrderMark(text, line.next);
+            continue;
+        }
+        if (kind == FieldName::kNone) {
+            EndHeaderAt(entity, text, sureFields, unsureFrom == kNowhere ? position : unsureFrom);
             return entity;
         }
         entity.fields.push_back({name, std::string(line.text.substr(colon + 1))});
+        if (kind == FieldName::kSure) {
+            sureFields = entity.fields.size();
+            unsureFrom = kNowhere;
+        } else if (unsureFrom == kNowhere) {
+            unsureFrom = position;
+        }
         position = line.next;
     }
+    if (unsureFrom != kNowhere) EndHeaderAt(entity, text, sureFields, unsureFrom);
     return entity;
 }
 

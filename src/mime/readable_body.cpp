@@ -1,5 +1,6 @@
 #include "mime/readable_body.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -84,45 +85,70 @@ bool HasText(const MimeEntity& part, const Content& content) {
     return !TrimBlanks(DecodeTransfer(part.body, content.encoding)).empty();
 }
 
-// The part of an alternative that reads best as plain text: the last plain
-// text, else the last HTML, else the last nested multipart, that has text.
-const MimeEntity* ChooseAlternative(const std::vector<MimeEntity>& parts) {
-    const MimeEntity* plain = nullptr;
-    const MimeEntity* html = nullptr;
-    const MimeEntity* nested = nullptr;
-    for (const MimeEntity& part : parts) {
-        const Content content = ReadContent(part, kPlainText);
-        if (!HasText(part, content)) continue;
-        if (content.type.value == kPlainText) plain = &part;
-        if (content.type.value == kHtml) html = &part;
-        if (IsMultipart(content)) nested = &part;
+bool IsShownAsText(const Content& content, std::string_view type) {
+    return content.type.value == type && content.disposition.value != kAttachment;
+}
+
+// The parts of a multipart body; none when it has no delimiter lines.
+std::vector<MimeEntity> PartsOf(const MimeEntity& entity, const Content& content) {
+    const std::string boundary = ParameterValue(content.type, "boundary");
+    std::vector<MimeEntity> parts;
+    if (boundary.empty()) return parts;
+    for (const std::string_view text : SplitMultipart(entity.body, boundary)) parts.push_back(ParseEntity(text));
+    return parts;
+}
+
+std::string_view PartType(const Content& multipart) {
+    return multipart.type.value == kDigest ? kForwardedMessage : kPlainText;
+}
+
+// How well a branch of an alternative reads as plain text, by the best of
+// what it holds, however deeply: plain text, else HTML, else anything else.
+enum class Readability { kNothing, kOther, kHtml, kPlain };
+
+Readability ReadabilityOf(const MimeEntity& entity, std::string_view defaultType, int depth) {
+    const Content content = ReadContent(entity, defaultType);
+    if (!HasText(entity, content)) return Readability::kNothing;
+    if (IsShownAsText(content, kPlainText)) return Readability::kPlain;
+    if (IsShownAsText(content, kHtml)) return Readability::kHtml;
+    Readability best = Readability::kOther;
+    if (!IsMultipart(content) || depth > kDeepestNesting) return best;
+    for (const MimeEntity& part : PartsOf(entity, content)) {
+        best = std::max(best, ReadabilityOf(part, PartType(content), depth + 1));
+        if (best == Readability::kPlain) break;
     }
-    if (plain != nullptr) return plain;
-    if (html != nullptr) return html;
-    if (nested != nullptr) return nested;
-    return parts.empty() ? nullptr : &parts.front();
+    return best;
+}
+
+// The branch of an alternative that reads best, the last of equals, as the
+// sender's most faithful; the first when none has text.
+const MimeEntity* ChooseAlternative(const std::vector<MimeEntity>& parts, int depth) {
+    const MimeEntity* chosen = parts.empty() ? nullptr : &parts.front();
+    Readability best = Readability::kNothing;
+    for (const MimeEntity& part : parts) {
+        const Readability readability = ReadabilityOf(part, kPlainText, depth);
+        if (readability != Readability::kNothing && readability >= best) {
+            best = readability;
+            chosen = &part;
+        }
+    }
+    return chosen;
 }
 
 void AppendMultipart(const MimeEntity& entity, const Content& content, int depth, std::string& out) {
-    const std::string boundary = ParameterValue(content.type, "boundary");
-    const std::vector<std::string_view> texts =
-        boundary.empty() ? std::vector<std::string_view>() : SplitMultipart(entity.body, boundary);
-    if (texts.empty()) {
+    const std::vector<MimeEntity> parts = PartsOf(entity, content);
+    if (parts.empty()) {
         std::string text;
         AppendAsCp932(entity.body, GuessCharset(entity.body), text);
         AppendPiece(text, out);
         return;
     }
-    std::vector<MimeEntity> parts;
-    parts.reserve(texts.size());
-    for (const std::string_view text : texts) parts.push_back(ParseEntity(text));
-    const std::string_view partType = content.type.value == kDigest ? kForwardedMessage : kPlainText;
     if (content.type.value == kAlternative) {
-        const MimeEntity* chosen = ChooseAlternative(parts);
-        if (chosen != nullptr) AppendEntity(*chosen, partType, depth + 1, out);
+        const MimeEntity* chosen = ChooseAlternative(parts, depth + 1);
+        if (chosen != nullptr) AppendEntity(*chosen, PartType(content), depth + 1, out);
         return;
     }
-    for (const MimeEntity& part : parts) AppendEntity(part, partType, depth + 1, out);
+    for (const MimeEntity& part : parts) AppendEntity(part, PartType(content), depth + 1, out);
 }
 
 void AppendForwarded(const MimeEntity& entity, const Content& content, int depth, std::string& out) {
@@ -140,8 +166,7 @@ void AppendEntity(const MimeEntity& entity, std::string_view defaultType, int de
         AppendMultipart(entity, content, depth, out);
     } else if (content.type.value == kForwardedMessage) {
         AppendForwarded(entity, content, depth, out);
-    } else if ((content.type.value == kPlainText || content.type.value == kHtml) &&
-               content.disposition.value != kAttachment) {
+    } else if (IsShownAsText(content, kPlainText) || IsShownAsText(content, kHtml)) {
         AppendPiece(ReadableText(entity, content), out);
     } else {
         AppendPiece(NoteFor(entity, content), out);

@@ -11,9 +11,10 @@ namespace mime {
 // - text/plain and text/html parts (HTML as text) decoded from their
 //   transfer encoding and charset (without a charset, GuessCharset; for
 //   HTML, its meta charset first);
-// - multipart/alternative: its text/plain part, else its HTML, else its
-//   nested multipart; every other multipart: each part in order, nested
-//   ones too; a multipart without a delimiter line: its body as it came;
+// - multipart/alternative: the last part that is or holds (however deeply
+//   nested) a text/plain part, else HTML, else anything with text; every
+//   other multipart: each part in order, nested ones too; a multipart
+//   without a delimiter line: its body as it came;
 // - message/rfc822: the forwarded message's Subject, From and Date lines,
 //   an empty line and its readable body;
 // - every other part, and text parts given as attachments: one line that

@@ -12,14 +12,41 @@ constexpr unsigned kByteMask = 0xFF;
 // Enough for a byte still to be taken and the digit just read.
 constexpr unsigned kPendingBitsMask = 0xFFFF;
 constexpr char kPadding = '=';
+// A body labelled base64 in which more than one byte in this many is no
+// base64 is plain text: words have blanks and punctuation between them,
+// where an encoder writes unbroken lines of its alphabet. A few stray bytes
+// in real base64 (a line of a list's footer) stay below it.
+constexpr std::size_t kForeignShareDivisor = 20;
 
-int Base64DigitValue(char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
-    return -1;
+// The bytes of base64 text, white space ignored; a byte outside the
+// alphabet and padding is passed over, or makes it false.
+bool AppendBase64(std::string_view text, bool passOverForeign, std::string& out) {
+    std::string decoded;
+    decoded.reserve(text.size() / 4 * 3);
+    unsigned bits = 0;
+    int bitCount = 0;
+    for (const char c : text) {
+        if (IsWhiteSpace(c)) continue;
+        if (c == kPadding) {
+            // The group ends here; its leftover bits are padding.
+            bits = 0;
+            bitCount = 0;
+            continue;
+        }
+        const int value = Base64DigitValue(c);
+        if (value < 0) {
+            if (passOverForeign) continue;
+            return false;
+        }
+        bits = ((bits << kBitsPerBase64Digit) | static_cast<unsigned>(value)) & kPendingBitsMask;
+        bitCount += kBitsPerBase64Digit;
+        if (bitCount >= kBitsPerByte) {
+            bitCount -= kBitsPerByte;
+            decoded += static_cast<char>((bits >> bitCount) & kByteMask);
+        }
+    }
+    out += decoded;
+    return true;
 }
 
 // "=XX" at text[position]: the byte, or -1.
@@ -68,6 +95,15 @@ std::string DecodeQuoted(std::string_view text, bool underscoreIsSpace) {
 
 }  // namespace
 
+int Base64DigitValue(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
 TransferEncoding TransferEncodingFromName(std::string_view name) {
     const std::string_view trimmed = TrimBlanks(name);
     if (EqualsIgnoringCase(trimmed, "base64")) return TransferEncoding::kBase64;
@@ -78,9 +114,10 @@ TransferEncoding TransferEncodingFromName(std::string_view name) {
 std::string DecodeTransfer(std::string_view body, TransferEncoding encoding) {
     switch (encoding) {
         case TransferEncoding::kBase64: {
+            if (!IsBase64Body(body)) return std::string(body);
             std::string decoded;
-            if (DecodeBase64(body, decoded)) return decoded;
-            return std::string(body);
+            AppendBase64(body, true, decoded);
+            return decoded;
         }
         case TransferEncoding::kQuotedPrintable:
             return DecodeQuotedPrintable(body);
@@ -90,30 +127,24 @@ std::string DecodeTransfer(std::string_view body, TransferEncoding encoding) {
     return std::string(body);
 }
 
-bool DecodeBase64(std::string_view text, std::string& out) {
-    std::string decoded;
-    decoded.reserve(text.size() / 4 * 3);
-    unsigned bits = 0;
-    int bitCount = 0;
-    for (const char c : text) {
-        if (IsWhiteSpace(c)) continue;
-        if (c == kPadding) {
-            // The group ends here; its leftover bits are padding.
-            bits = 0;
-            bitCount = 0;
-            continue;
-        }
-        const int value = Base64DigitValue(c);
-        if (value < 0) return false;
-        bits = ((bits << kBitsPerBase64Digit) | static_cast<unsigned>(value)) & kPendingBitsMask;
-        bitCount += kBitsPerBase64Digit;
-        if (bitCount >= kBitsPerByte) {
-            bitCount -= kBitsPerByte;
-            decoded += static_cast<char>((bits >> bitCount) & kByteMask);
+bool DecodeBase64(std::string_view text, std::string& out) { return AppendBase64(text, false, out); }
+
+bool IsBase64Body(std::string_view body) {
+    std::size_t foreign = 0;
+    std::size_t counted = 0;
+    std::size_t blanks = 0;  // since the last other byte: blanks that end a line count for nothing
+    for (const char c : body) {
+        if (c == '\r' || c == '\n') {
+            blanks = 0;
+        } else if (IsBlank(c)) {
+            ++blanks;
+        } else {
+            foreign += blanks + (c != kPadding && Base64DigitValue(c) < 0 ? 1 : 0);
+            counted += blanks + 1;
+            blanks = 0;
         }
     }
-    out += decoded;
-    return true;
+    return foreign * kForeignShareDivisor <= counted;
 }
 
 std::string DecodeQuotedPrintable(std::string_view text) { return DecodeQuoted(text, false); }

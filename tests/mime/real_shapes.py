@@ -1,8 +1,10 @@
 """Mail of the shapes that real mailboxes hold and tidy generators never
 write: no Subject, From or Date; a part without its empty line; an
 alternative cut off or closed by an empty part; a NUL byte; raw EUC-JP
-headers; and the charsets of Western, Cyrillic, Korean and Chinese mail,
-UTF-7 and UTF-16. Each message is written here byte by byte, beside what
+headers; the charsets of Western, Cyrillic, Korean and Chinese mail,
+UTF-7 and UTF-16; a byte-order mark before a header, field names with
+blanks, an orphan continuation line, alternatives that are multiparts,
+plain words labelled base64, and 7-bit labels on 8-bit text. Each message is written here byte by byte, beside what
 its Subject, From and body read as once decoded (None: the message has no
 such header), in Unicode; cp932() gives the bytes the decoder must write.
 """
@@ -34,6 +36,12 @@ ALTERNATIVE_HEAD = ("Subject: %s\nFrom: hanako@example.jp\nDate: Tue, 08 Dec 202
                     "MIME-Version: 1.0\nContent-Type: multipart/alternative; boundary=\"Apple-Mail-3\"\n\n"
                     "--Apple-Mail-3\nContent-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: base64\n\n"
                     "%s\n--Apple-Mail-3\nContent-Type: text/html; charset=utf-8\n\n<div>iPhone</div>\n")
+
+BOM = "\ufeff"
+RELATED = ("<p>資料を添付します。</p><img src=\"cid:c1\"><p>以上です。</p>")
+SERVER = "サーバーの停止について"
+# The IMAP form of UTF-7, which some mailers send: "," for "/".
+SERVER_UTF7 = SERVER.encode("utf-7").decode("ascii").replace("/", ",")
 
 # (kind, message text as the host hands it over, subject, from, body)
 MESSAGES = [
@@ -94,6 +102,59 @@ MESSAGES = [
           % (word("gb2312", "中文会议"), word("big5", "李明"), b64("中文邮件\n".encode("gb2312")),
              b64("繁體中文\n".encode("big5")))).encode("ascii"),
      "中文会议", "李明 <li@example.cn>", "中文邮件\n\n繁體中文\n"),
+    ("byte-order-marks-before-headers",
+     crlf(BOM + "Subject: %s\nFrom: %s <sato@example.jp>\nMIME-Version: 1.0\n"
+          "Content-Type: multipart/mixed; boundary=\"bom1\"\n\n--bom1\n%sContent-Type: text/plain; charset=utf-8\n"
+          "Content-Transfer-Encoding: base64\n\n%s\n--bom1\nContent-Type: application/pdf; name=\"memo.pdf\"\n"
+          "Content-Transfer-Encoding: base64\n\nJVBERi0=\n--bom1--\n"
+          % (word("UTF-8", "保存したメール"), word("UTF-8", "佐藤 花子"), BOM,
+             b64("Outlookで保存したメールです。\n".encode("utf-8")))).encode("utf-8"),
+     "保存したメール", "佐藤 花子 <sato@example.jp>", "Outlookで保存したメールです。\n\n[添付ファイル: memo.pdf (5 バイト)]\n"),
+    ("field-name-with-blanks-and-symbols",
+     crlf("Subject: %s\nFrom: suzuki@example.jp\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\n"
+          "X-Form-Handler/v2\t (draft) #1 \"ok\": on\nContent-Transfer-Encoding: base64\n\n%s\n"
+          % (word("UTF-8", "会議室の予約"), b64("会議室の予約を確認しました。\n".encode("utf-8")))).encode("ascii"),
+     "会議室の予約", "suzuki@example.jp", "会議室の予約を確認しました。\n"),
+    ("white-space-before-colons",
+     crlf("Subject : %s\nFrom\t: %s <takahashi@example.jp>\nContent-Type : text/plain; charset=ISO-2022-JP\n\n"
+          % (word("ISO-2022-JP", "古い書式"), word("ISO-2022-JP", "高橋"))).encode("ascii")
+     + crlf("古い書式のヘッダーです。\n").encode("iso2022_jp"),
+     "古い書式", "高橋 <takahashi@example.jp>", "古い書式のヘッダーです。\n"),
+    ("orphan-continuation-lines",
+     crlf("  by mx.example.jp (Postfix) with ESMTP id 4A1B2C\n\tfor <you@example.jp>; Wed, 09 Dec 2026 08:00:00 +0900\n"
+          "Subject: %s\nFrom: yamamoto@example.jp\nContent-Type: text/plain; charset=utf-8\n"
+          "Content-Transfer-Encoding: 8bit\n\n" % word("UTF-8", "途中から")).encode("ascii")
+     + crlf("ヘッダーの途中から保存されました。\n").encode("utf-8"),
+     "途中から", "yamamoto@example.jp", "ヘッダーの途中から保存されました。\n"),
+    ("alternative-of-multiparts",
+     crlf("Subject: %s\nFrom: nakamura@example.jp\nMIME-Version: 1.0\n"
+          "Content-Type: multipart/alternative; boundary=\"alt0\"\n\n--alt0\n"
+          "Content-Type: multipart/mixed; boundary=\"mix0\"\n\n--mix0\nContent-Type: text/plain; charset=utf-8\n"
+          "Content-Transfer-Encoding: base64\n\n%s\n--mix0\nContent-Type: image/png; name=\"chart.png\"\n"
+          "Content-Disposition: attachment; filename=\"chart.png\"\nContent-Transfer-Encoding: base64\n\niVBORw0KGgo=\n"
+          "--mix0\nContent-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: base64\n\n%s\n--mix0--\n"
+          "--alt0\nContent-Type: multipart/related; boundary=\"rel0\"\n\n--rel0\n"
+          "Content-Type: text/html; charset=utf-8\nContent-Transfer-Encoding: base64\n\n%s\n--rel0\n"
+          "Content-Type: image/png\nContent-ID: <c1>\nContent-Transfer-Encoding: base64\n\niVBORw0KGgo=\n--rel0--\n"
+          "--alt0--\n"
+          % (word("UTF-8", "資料"), b64("資料を添付します。\n".encode("utf-8")), b64("以上です。\n".encode("utf-8")),
+             b64(RELATED.encode("utf-8")))).encode("ascii"),
+     "資料", "nakamura@example.jp", "資料を添付します。\n\n[添付ファイル: chart.png (8 バイト)]\n\n以上です。\n"),
+    ("plain-words-labelled-base64",
+     crlf("Subject: %s\nFrom: %s <ito@example.jp>\nContent-Type: text/plain; charset=us-ascii\n"
+          "Content-Transfer-Encoding: base64\n\nThank you for the meeting today\nSee you next week\n"
+          % (word("UTF-8", "お礼"), word("UTF-8", "伊藤"))).encode("ascii"),
+     "お礼", "伊藤 <ito@example.jp>", "Thank you for the meeting today\nSee you next week\n"),
+    ("iso-2022-jp-label-on-utf-8",
+     crlf("Subject: =?ISO-2022-JP?B?%s?=\nFrom: MAILER-DAEMON@example.jp\n"
+          "Content-Type: text/plain; charset=ISO-2022-JP\nContent-Transfer-Encoding: 7bit\n\n"
+          % b64("配信エラーのお知らせ".encode("utf-8"))).encode("ascii")
+     + crlf("送信先のアドレスが見つかりませんでした。\n").encode("utf-8"),
+     "配信エラーのお知らせ", "MAILER-DAEMON@example.jp", "送信先のアドレスが見つかりませんでした。\n"),
+    ("utf-7-with-commas",
+     crlf("Subject: =?UTF-7?Q?%s?=\nFrom: admin@example.jp\nContent-Type: text/plain; charset=UTF-7\n\n%s\n"
+          % (SERVER_UTF7, SERVER_UTF7)).encode("ascii"),
+     SERVER, "admin@example.jp", SERVER + "\n"),
 ]
 
 

@@ -51,6 +51,8 @@ const ConversionCase kConversions[] = {
     {"an unknown charset stays", Charset::kUnknown, "\xa4\xa2\x1b$B", "\xa4\xa2\x1b$B"},
     {"US-ASCII holding JIS escapes", Charset::kUsAscii, "\x1b$B$\"\x1b(B", "あ"},
     {"US-ASCII holding raw UTF-8", Charset::kUsAscii, u8"あ", "あ"},
+    {"ISO-2022-JP holding raw UTF-8", Charset::kIso2022Jp, u8"配信", "配信"},
+    {"ISO-2022-JP with 8-bit bytes, its escapes first", Charset::kIso2022Jp, "\x1b$B$\"\x1b(B\xb1", "あ\xb1"},
     {"UTF-16 by its byte order mark", Charset::kUtf16, "\xff\xfe\xe5\x65\x2c\x67", "日本"},
     {"UTF-16 big-endian without one", Charset::kUtf16, "\x65\xe5\x00" "a"s, "日a"},
     {"UTF-16LE", Charset::kUtf16Le, "\xe5\x65", "日"},
@@ -60,6 +62,8 @@ const ConversionCase kConversions[] = {
     // it lacks and for U+FFFD, and surrogate pairs as one 〓.
     {"windows-1252", CharsetFromName("windows-1252"), "h\xe4h\xe4 \x93" "a\x94\x97", "h〓h〓 “a”―"},
     {"EUC-KR kanji and kana, a broken byte", CharsetFromName("euc-kr"), "\xec\xed\xdc\xe2\xaa\xa2\xff", "日本あ〓"},
+    {"UTF-7 with \",\" for \"/\" in a run, and after one", CharsetFromName("utf-7"), "+MLUw,DDQ- +ZeVnLIqe, ok",
+     "サーバ 日本語, ok"},
     {"GB18030 beyond the plane", CharsetFromName("gb18030"), "\x95\x32\x82\x36z", "〓z"},
 };
 
