@@ -148,16 +148,17 @@ TEST(ConvertedBookmarks, LandOnTheSubjectLinesForAnIndependentDecoder) {
     }
 }
 
-// Readers that know nothing of bookmarks: calibre shows the same text with
-// and without them; txt2pdbdoc decodes every record after record 0 as text,
-// the bookmark records too, so its text with them is the text without them
-// followed by the bookmark records read as compressed text.
+// Readers that know nothing of bookmarks: unpack and calibre show the same
+// text with and without them; txt2pdbdoc decodes every record after record 0
+// as text, the bookmark records too, so its text with them is the text
+// without them followed by the bookmark records read as compressed text.
 TEST(ConvertedBookmarks, LeaveTheTextToReadersThatIgnoreThem) {
     ScratchFolder folder;
     for (const char* marks : {"0", "1"}) {
         ASSERT_EQ(RunTool(folder, {"convert", std::string("--bookmarks=") + marks, kJapaneseMail,
                                    std::string("m") + marks + ".pdb"}).status, 0);
     }
+    EXPECT_EQ(RunTool(folder, {"unpack", "m1.pdb"}).out, RunTool(folder, {"unpack", "m0.pdb"}).out);
     using Arguments = std::vector<std::string> (*)(const std::string& pdb, const std::string& text);
     const struct {
         const char* program;
