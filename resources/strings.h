@@ -26,6 +26,9 @@ constexpr char kConversionFailed[] = "DOCへの変換に失敗。";
 
 constexpr char kNoInstallUser[] = "(インストールしない)";
 
+// The bookmark of a message without a subject.
+constexpr char kNoSubject[] = "(件名なし)";
+
 // The line that stands for an attachment in decoded mail:
 // "[添付ファイル: 契約書.pdf (2,057 バイト)]".
 constexpr char kAttachmentNoteStart[] = "[添付ファイル: ";

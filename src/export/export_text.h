@@ -3,6 +3,7 @@
 #pragma once
 
 #include "export/message_source.h"
+#include "palmdoc/bookmark.h"
 #include "platform/file_failure.h"
 
 namespace exporter {
@@ -18,8 +19,11 @@ enum class ExportText {
 // on, MeDocIndexBuffer holds the index afterwards when the result is
 // Written; the caller releases it. On any other result the index is
 // released already. The index lists the messages that arrived, whatever the
-// host counted beforehand. failure (when given) names the open, write, flush
-// or close of textPath that failed first.
-ExportText WriteExportText(const char* textPath, MessageSource& source, platform::FileFailure* failure = nullptr);
+// host counted beforehand. With Bookmarks on, bookmarks (when given)
+// receives the bookmark of each message written, at its block, named with
+// its subject or "(件名なし)". failure (when given) names the open, write,
+// flush or close of textPath that failed first.
+ExportText WriteExportText(const char* textPath, MessageSource& source, palmdoc::Bookmarks* bookmarks = nullptr,
+                           platform::FileFailure* failure = nullptr);
 
 }  // namespace exporter

@@ -70,7 +70,8 @@ bool MakeTextPath(const char* baseName, char* out) {
     return true;
 }
 
-int ConvertToDoc(const char* baseName, const char* textPath, const char* indexText) {
+int ConvertToDoc(const char* baseName, const char* textPath, const char* indexText,
+                 const palmdoc::Bookmarks& bookmarks) {
     char pdbPath[host::kPathBufferSize];
     // Forming the path may name it in LastOutputPath; a failed conversion
     // must leave the report naming the last document that exists.
@@ -81,7 +82,7 @@ int ConvertToDoc(const char* baseName, const char* textPath, const char* indexTe
         host::ShowErrorBox(strings::kConversionFailed, IntendedPdbPath(baseName).c_str());
         return 0;
     }
-    if (palmdoc::WritePalmDoc(textPath, pdbPath, baseName, indexText) != palmdoc::kWritePalmDocSucceeded) {
+    if (palmdoc::WritePalmDoc(textPath, pdbPath, baseName, indexText, bookmarks) != palmdoc::kWritePalmDocSucceeded) {
         std::memcpy(host::LastOutputPath, previousOutput, sizeof previousOutput);
         host::FailureCode = host::kConversionFailed;
         host::ShowErrorBox(strings::kConversionFailed, pdbPath);
@@ -112,14 +113,15 @@ int ExportFolder(const char* folderPath) {
         return FailTextFile(textPath);
     }
     HostSelection selection;
+    palmdoc::Bookmarks bookmarks;
     // A text file that could not be written whole is gone, and the messages
     // stay unread for the next export.
-    if (WriteExportText(textPath, selection) != ExportText::Written) return FailTextFile(textPath);
+    if (WriteExportText(textPath, selection, &bookmarks) != ExportText::Written) return FailTextFile(textPath);
 
     int produced;
     if (settings::PluginSettings.ConvToDoc) {
         const char* indexText = settings::PluginSettings.MeDocIndex ? text::MeDocIndexBuffer.text : nullptr;
-        produced = ConvertToDoc(baseName, textPath, indexText);
+        produced = ConvertToDoc(baseName, textPath, indexText, bookmarks);
         // With no install user the path was named already; with one, the
         // report names the document by its base name.
         if (produced && hotsync::PalmDesktopPath.currentUser != nullptr) host::SetLastOutputPath(baseName);

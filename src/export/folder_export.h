@@ -1,6 +1,8 @@
 // The export of one folder's selected messages into one output file.
 #pragma once
 
+#include "palmdoc/bookmark.h"
+
 namespace exporter {
 
 // 1 when a file was produced (the text file or the .pdb), 0 when not.
@@ -11,6 +13,7 @@ int ExportFolder(const char* folderPath);
 bool MakeTextPath(const char* baseName, char* out);
 
 // 1 when the database was written and queued, 0 after the error box.
-int ConvertToDoc(const char* baseName, const char* textPath, const char* indexText);
+int ConvertToDoc(const char* baseName, const char* textPath, const char* indexText,
+                 const palmdoc::Bookmarks& bookmarks);
 
 }  // namespace exporter

@@ -8,7 +8,6 @@ namespace {
 
 constexpr unsigned char kLineFeed = 0x0A;
 constexpr unsigned char kCarriageReturn = 0x0D;
-constexpr unsigned char kFirstPrintable = 0x20;
 constexpr uint32_t kWordBytes = 8;
 constexpr uint64_t kEveryByte = 0x0101010101010101ull;
 constexpr uint64_t kEveryHighBit = 0x8080808080808080ull;
@@ -28,11 +27,13 @@ uint64_t BytesEqualTo(uint64_t word, unsigned char c) {
     return ~(((differ & kEveryLowSeven) + kEveryLowSeven) | differ) & kEveryHighBit;
 }
 
+uint32_t IsKept(unsigned char c, unsigned char lineEnd) { return (c >= kFirstPrintable) | (c == lineEnd); }
+
 // Appends c unless it is a control byte other than the terminator; the store
 // is made either way, so that the choice costs no branch.
 uint32_t Keep(unsigned char* kept, uint32_t keptLength, unsigned char c, unsigned char lineEnd) {
     kept[keptLength] = c;
-    return keptLength + ((c >= kFirstPrintable) | (c == lineEnd));
+    return keptLength + IsKept(c, lineEnd);
 }
 
 // A CR LF pair counts as LF; a CR alone, also at the record's end (the byte
@@ -47,10 +48,14 @@ unsigned char FirstLineTerminator(const unsigned char* bytes, uint32_t length) {
     return 0;
 }
 
+void DecideLineEnd(tBuf& record) {
+    if (record.lineEnd == 0) record.lineEnd = FirstLineTerminator(record.data, record.length);
+}
+
 }  // namespace
 
 uint32_t FilterControlChars(tBuf& record) {
-    if (record.lineEnd == 0) record.lineEnd = FirstLineTerminator(record.data, record.length);
+    DecideLineEnd(record);
     // Kept bytes are written over the record's own, never ahead of the byte
     // being read.
     const unsigned char* const bytes = record.data;
@@ -74,6 +79,13 @@ uint32_t FilterControlChars(tBuf& record) {
     for (; i < length; ++i) keptLength = Keep(kept, keptLength, bytes[i], lineEnd);
     record.length = keptLength;
     return keptLength;
+}
+
+uint32_t FilteredPosition(tBuf& record, uint32_t position) {
+    DecideLineEnd(record);
+    uint32_t kept = 0;
+    for (uint32_t i = 0; i < position; ++i) kept += IsKept(record.data[i], record.lineEnd);
+    return kept;
 }
 
 }  // namespace palmdoc

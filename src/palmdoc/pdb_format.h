@@ -45,17 +45,28 @@ constexpr uint32_t kRecordSizeOffset = 10;
 constexpr uint16_t kCompressionNone = 1;
 constexpr uint16_t kCompressionPalmDoc = 2;
 
+// The number of records is 16-bit.
+constexpr uint32_t kMaxRecords = 65535;
+
 // Text records.
 constexpr uint32_t kTextRecordSize = 4096;
-// The record count and the number of records are 16-bit, and record 0 takes
-// one of the 65535 numbers.
-constexpr uint32_t kMaxTextRecords = 65534;
+// Record 0 takes one of the record numbers.
+constexpr uint32_t kMaxTextRecords = kMaxRecords - 1;
 constexpr uint64_t kMaxTextLength = uint64_t{kMaxTextRecords} * kTextRecordSize;
 
 // The text records of a document of textLength bytes, at most kMaxTextLength.
 constexpr uint32_t TextRecordCount(uint64_t textLength) {
     return static_cast<uint32_t>((textLength + kTextRecordSize - 1) / kTextRecordSize);
 }
+
+// Bookmark records, after the text records and nothing else there: readers
+// count them as the records that follow the text.
+constexpr uint32_t kBookmarkRecordSize = 20;
+constexpr uint32_t kBookmarkNameSize = 16;
+// Readers take the name as a C string: it keeps room for its terminator.
+constexpr uint32_t kMaxBookmarkNameLength = kBookmarkNameSize - 1;
+// Where the bookmark's place starts in the text as the records decompress.
+constexpr uint32_t kBookmarkOffsetOffset = 16;
 
 constexpr uint32_t RecordListSize(uint32_t recordCount) { return kRecordEntrySize * recordCount; }
 

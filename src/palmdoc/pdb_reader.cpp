@@ -24,6 +24,14 @@ bool Fail(std::string& why, const std::string& message) {
 
 std::string RecordName(std::size_t number) { return "record " + std::to_string(number); }
 
+// A field of size bytes that holds a C string, or fills it without one.
+std::string TextUpToNul(const unsigned char* field, std::size_t size) {
+    const void* terminator = std::memchr(field, '\0', size);
+    const std::size_t length =
+        terminator != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(terminator) - field) : size;
+    return std::string(reinterpret_cast<const char*>(field), length);
+}
+
 // Each part below is given as many of its bytes as the file has, which may
 // be fewer than it needs, and is checked before any offset or count in it is
 // used.
@@ -32,11 +40,7 @@ std::string RecordName(std::size_t number) { return "record " + std::to_string(n
 // records.
 bool ParseDatabaseHeader(const Part& header, PalmDocDatabase& database, std::string& why) {
     if (header.size() < pdb::kHeaderSize) return Fail(why, "file truncated inside the database header");
-    const unsigned char* nameField = header.data() + pdb::kNameOffset;
-    const void* terminator = std::memchr(nameField, '\0', pdb::kNameSize);
-    const std::size_t nameLength =
-        terminator != nullptr ? static_cast<const unsigned char*>(terminator) - nameField : pdb::kNameSize;
-    database.name.assign(reinterpret_cast<const char*>(nameField), nameLength);
+    database.name = TextUpToNul(header.data() + pdb::kNameOffset, pdb::kNameSize);
     database.type.assign(reinterpret_cast<const char*>(&header[pdb::kTypeOffset]), pdb::kFourCharCodeSize);
     database.creator.assign(reinterpret_cast<const char*>(&header[pdb::kCreatorOffset]), pdb::kFourCharCodeSize);
     database.numberOfRecords = ReadBigEndian16(&header[pdb::kNumberOfRecordsOffset]);
@@ -87,6 +91,36 @@ bool ParseDocumentHeader(const Part& docHeader, const std::vector<PalmDocRecord>
     }
     if (database.recordSize == 0) return Fail(why, "record size 0");
     database.records.assign(all.begin() + 1, all.begin() + 1 + database.recordCount);
+    return true;
+}
+
+// Records all[first] on, after the text records, are bookmarks: each of
+// their lengths is checked before any of them is read.
+bool CheckBookmarkLengths(const std::vector<PalmDocRecord>& all, std::size_t first, std::string& why) {
+    for (std::size_t k = first; k < all.size(); ++k) {
+        if (all[k].storedLength != pdb::kBookmarkRecordSize) {
+            return Fail(why, RecordName(k) + ": a bookmark of " + std::to_string(all[k].storedLength) +
+                                 " bytes, not " + std::to_string(pdb::kBookmarkRecordSize));
+        }
+    }
+    return true;
+}
+
+// The bookmarks from their records, stored one after another from record
+// first on, each at a place within the text.
+bool ParseBookmarks(const Part& stored, std::size_t first, PalmDocDatabase& database, std::string& why) {
+    database.bookmarks.clear();
+    for (std::size_t at = 0; at + pdb::kBookmarkRecordSize <= stored.size(); at += pdb::kBookmarkRecordSize) {
+        PalmDocBookmark bookmark;
+        bookmark.name = TextUpToNul(&stored[at], pdb::kBookmarkNameSize);
+        bookmark.offset = ReadBigEndian32(&stored[at + pdb::kBookmarkOffsetOffset]);
+        if (bookmark.offset > database.textLength) {
+            return Fail(why, RecordName(first + at / pdb::kBookmarkRecordSize) + ": a bookmark at offset " +
+                                 std::to_string(bookmark.offset) + ", past the end of the text (" +
+                                 std::to_string(database.textLength) + " bytes)");
+        }
+        database.bookmarks.push_back(bookmark);
+    }
     return true;
 }
 
@@ -144,6 +178,12 @@ PalmDocRead PalmDocReader::Open(std::string& error) {
     if (!ParseRecordList(stored_, source_.Size(), database_, all, error)) return PalmDocRead::kDamaged;
     if (!ReadAvailable(all[0].offset, pdb::kDocHeaderSize, stored_, error)) return PalmDocRead::kSourceFailed;
     if (!ParseDocumentHeader(stored_, all, database_, error)) return PalmDocRead::kDamaged;
+    const std::size_t firstBookmark = std::size_t{database_.recordCount} + 1;
+    if (firstBookmark == all.size()) return PalmDocRead::kDone;
+    if (!CheckBookmarkLengths(all, firstBookmark, error)) return PalmDocRead::kDamaged;
+    const std::size_t bookmarkBytes = std::size_t{pdb::kBookmarkRecordSize} * (all.size() - firstBookmark);
+    if (!ReadAvailable(all[firstBookmark].offset, bookmarkBytes, stored_, error)) return PalmDocRead::kSourceFailed;
+    if (!ParseBookmarks(stored_, firstBookmark, database_, error)) return PalmDocRead::kDamaged;
     return PalmDocRead::kDone;
 }
 

@@ -20,6 +20,11 @@ struct PalmDocRecord {
     uint32_t textLength = 0;
 };
 
+struct PalmDocBookmark {
+    std::string name;  // as stored, code page 932, up to its NUL
+    uint32_t offset = 0;
+};
+
 struct PalmDocDatabase {
     std::string name;
     std::string type;
@@ -31,6 +36,8 @@ struct PalmDocDatabase {
     uint16_t recordSize = 0;
     // The text records, 1 to recordCount.
     std::vector<PalmDocRecord> records;
+    // From the records after the text records, in order.
+    std::vector<PalmDocBookmark> bookmarks;
 };
 
 // What a read came to. A source that fails leaves its own message; a
@@ -41,9 +48,8 @@ class PalmDocReader {
 public:
     explicit PalmDocReader(ByteSource& source) : source_(source) {}
 
-    // Reads and checks the header, the record list and record 0. Records
-    // after the text records (a reader's bookmarks, say) are allowed and
-    // ignored.
+    // Reads and checks the header, the record list, record 0 and the
+    // records after the text records, which can only be bookmarks.
     PalmDocRead Open(std::string& error);
 
     const PalmDocDatabase& Database() const { return database_; }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "palmdoc/bookmark.h"
 #include "platform/file_failure.h"
 
 namespace palmdoc {
@@ -34,11 +35,13 @@ using WriteProgress = void (*)(uint64_t textDone, uint64_t textLength);
 // Writes pdbPath as a PalmDOC database titled title (at most its first 31
 // bytes, never half a double-byte character) whose text is indexText (may be
 // null: none) followed by the bytes of textPath, each record of 4096 bytes
-// cleaned of control bytes and compressed, through platform::Files. Returns
-// 0 when the database was written whole, 1 otherwise; on failure pdbPath may
-// be left half-written for the caller to delete, and failure (when given)
-// says what went wrong first.
+// cleaned of control bytes and compressed, through platform::Files. The
+// bookmarks, in the order of their places, get a record each after the text
+// records, as many as the 65535 records leave room for; those at or past the
+// end of the text file are left out. Returns 0 when the database was written
+// whole, 1 otherwise; on failure pdbPath may be left half-written for the
+// caller to delete, and failure (when given) says what went wrong first.
 int WritePalmDoc(const char* textPath, const char* pdbPath, const char* title, const char* indexText,
-                 WriteFailure* failure = nullptr, WriteProgress progress = nullptr);
+                 const Bookmarks& bookmarks = {}, WriteFailure* failure = nullptr, WriteProgress progress = nullptr);
 
 }  // namespace palmdoc

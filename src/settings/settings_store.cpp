@@ -83,6 +83,7 @@ void LoadSettings() {
     ReadIniInt(s.UniqID, kUniqIdSection, kUniqIdKey, kDefaultSettings.UniqID);
     ReadIniInt(s.InstallUser, kSettingsSection, "InstallUser", kDefaultSettings.InstallUser);
     ReadIniInt(s.DecodeMime, kSettingsSection, "DecodeMime", kDefaultSettings.DecodeMime);
+    ReadIniInt(s.Bookmarks, kSettingsSection, "Bookmarks", kDefaultSettings.Bookmarks);
     // Never stored: every run of the host starts without a minimum.
     s.MinUnread = kDefaultSettings.MinUnread;
 }
@@ -96,6 +97,7 @@ void SaveSettings() {
     WriteIniInt(kUniqIdSection, kUniqIdKey, s.UniqID);
     WriteIniInt(kSettingsSection, "InstallUser", s.InstallUser);
     WriteIniInt(kSettingsSection, "DecodeMime", s.DecodeMime);
+    WriteIniInt(kSettingsSection, "Bookmarks", s.Bookmarks);
 }
 
 }  // namespace settings

@@ -1,4 +1,4 @@
-// The INI file beside the library: read at attach, seven keys written at detach.
+// The INI file beside the library: read at attach, eight keys written at detach.
 #pragma once
 
 #include <cstdint>

@@ -37,6 +37,7 @@ constexpr CheckBoxSetting kCheckBoxes[] = {
     {IDC_TRIM_SUBJECT, &settings::SettingsRecord::TrimSubject},
     {IDC_SUB_FOLDER, &settings::SettingsRecord::SubFolder},
     {IDC_DECODE_MIME, &settings::SettingsRecord::DecodeMime},
+    {IDC_BOOKMARKS, &settings::SettingsRecord::Bookmarks},
 };
 
 void FillUserList(HWND dialog) {

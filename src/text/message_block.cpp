@@ -34,7 +34,7 @@ bool WriteBytes(const char* bytes, std::size_t length, std::FILE* file) {
 
 }  // namespace
 
-int WriteMessageBlock(const char* messageText, std::FILE* file, int linesBefore) {
+int WriteMessageBlock(const char* messageText, std::FILE* file, int linesBefore, WrittenBlock* written) {
     MessageHeaders headers = {};
     ExtractHeaders(messageText, headers);
     const std::string headerLines = std::string("Subject: ") + ValueOrEmpty(headers.subject) + "\nFrom: " +
@@ -42,13 +42,16 @@ int WriteMessageBlock(const char* messageText, std::FILE* file, int linesBefore)
     if (settings::PluginSettings.MeDocIndex != 0 && headers.subject != nullptr) {
         AddMeDocEntry(linesBefore, headers.subject->text);
     }
+    if (written != nullptr) written->subject = ValueOrEmpty(headers.subject);
     ReleaseMessageHeaders(headers);
 
     const char* body = FindBody(messageText);
-    if (!WriteBytes(headerLines.data(), headerLines.size(), file) || !WriteBytes(body, std::strlen(body), file) ||
+    const std::size_t bodyLength = std::strlen(body);
+    if (!WriteBytes(headerLines.data(), headerLines.size(), file) || !WriteBytes(body, bodyLength, file) ||
         !WriteBytes(kEndOfMessage, sizeof kEndOfMessage - 1, file)) {
         return kWriteFailed;
     }
+    if (written != nullptr) written->length = headerLines.size() + bodyLength + (sizeof kEndOfMessage - 1);
     return kHeaderLineCount + CountLineFeeds(body) + kEndOfMessageLineCount;
 }
 

@@ -2,14 +2,17 @@
 receive it (tests/mime/japanese-mail.mbox) becomes a readable document, the
 same as the tool's; so does mail of the shapes real mailboxes hold
 (tests/mime/real_shapes.py) with the box ticked in the dialog; with the
-setting off nothing changes."""
+setting off nothing changes. With "しおりを付ける" ticked too, the DLL's
+document is the tool's byte for byte, a bookmark at every message."""
 import os
 import re
 import shutil
+import struct
+import subprocess
 import sys
 
 from fixtures import today_suffix
-from harness import ROOT, PluginTestCase, read_ini, tool_document, unpack, windows_path, write_ini
+from harness import ROOT, TOOL, PluginTestCase, read_ini, tool_document, unpack, windows_path, write_ini
 
 MIME = os.path.join(ROOT, "tests", "mime")
 sys.path.insert(0, MIME)
@@ -72,6 +75,24 @@ class DecodeMimeTest(PluginTestCase):
         self.assertNotIn(b"=?", document)
         # Written back as the number it was read as.
         self.assertEqual(read_ini(self.ini)["Settings"]["DecodeMime"], "1")
+
+    def test_bookmarks_ticked_in_the_dialog_give_the_tools_database_byte_for_byte(self):
+        base = "inbox" + today_suffix("a")
+        tool = os.path.join(self.dir, "tool.pdb")
+        for bookmarks in (0, 1):
+            with self.subTest(bookmarks=bookmarks):
+                # Unread again: the first run marked the messages read.
+                shutil.copy(MAILBOX, os.path.join(self.mail, "Account", "main", "inbox.ctx"))
+                self.plugin_document({"DecodeMime": "1"}, "--dialog", "check:1105=%d,ok" % bookmarks)
+                subprocess.run([TOOL, "convert", "-q", "--bookmarks=%d" % bookmarks, "--title=" + base, MAILBOX, tool],
+                               check=True)
+                with open(os.path.join(self.tmp, base + ".pdb"), "rb") as f:
+                    database = f.read()
+                with open(tool, "rb") as f:
+                    self.assertEqual(database, f.read())
+                # Record 0, the text record and one bookmark record a message.
+                self.assertEqual(struct.unpack(">H", database[76:78])[0], 2 + MESSAGES * bookmarks)
+                self.assertEqual(read_ini(self.ini)["Settings"]["Bookmarks"], str(bookmarks))
 
     def test_index_titles_start_their_subjects_at_their_lines(self):
         lines = self.plugin_document({"DecodeMime": "1"}).split(b"\n")

@@ -36,7 +36,7 @@ HAND_EDITED_KEYS = ["SubFolder", "TrimFrom", "ConvDate"]
 # The dialog's check boxes and the keys that hold them.
 CHECK_BOX_KEYS = {"既読にする": "DoRead", "MeDoc形式にする": "MeDocIndex",
                   "Subject の [～] を削除する": "TrimSubject", "MIMEをデコードする": "DecodeMime",
-                  "サブフォルダも変換する": "SubFolder"}
+                  "しおりを付ける": "Bookmarks", "サブフォルダも変換する": "SubFolder"}
 
 
 def source(*parts):

@@ -28,17 +28,18 @@ VERSION_SIGNATURE = 0xFEEF04BD
 
 # order, id, class, text, style, extended style, x, y, width, height
 CONTROLS = [
-    (1, "BUTTON", "OK", 0x50010001, 0, 61, 114, 36, 14),
-    (2, "BUTTON", "キャンセル", 0x50010000, 0, 100, 114, 36, 14),
+    (1, "BUTTON", "OK", 0x50010001, 0, 61, 126, 36, 14),
+    (2, "BUTTON", "キャンセル", 0x50010000, 0, 100, 126, 36, 14),
     (-1, "STATIC", "ユーザー", 0x50020000, 0, 4, 6, 47, 12),
     (1001, "COMBOBOX", "", 0x50210002, 0, 36, 4, 80, 72),
     (1100, "BUTTON", "既読にする", 0x50010003, 0, 4, 24, 46, 12),
     (1101, "BUTTON", "MeDoc形式にする", 0x50010003, 0, 4, 36, 64, 12),
     (1102, "BUTTON", "Subject の [～] を削除する", 0x50010003, 0, 4, 48, 90, 12),
     (1104, "BUTTON", "MIMEをデコードする", 0x50010003, 0, 4, 60, 80, 12),
-    (1103, "BUTTON", "サブフォルダも変換する", 0x50010003, 0, 4, 76, 80, 12),
-    (-1, "STATIC", "未読がｎ通以上の場合に変換する", 0x50020000, 0, 14, 92, 100, 12),
-    (1003, "EDIT", "", 0x50802000, 0x1000, 100, 90, 24, 12),
+    (1105, "BUTTON", "しおりを付ける", 0x50010003, 0, 4, 72, 64, 12),
+    (1103, "BUTTON", "サブフォルダも変換する", 0x50010003, 0, 4, 88, 80, 12),
+    (-1, "STATIC", "未読がｎ通以上の場合に変換する", 0x50020000, 0, 14, 104, 100, 12),
+    (1003, "EDIT", "", 0x50802000, 0x1000, 100, 102, 24, 12),
 ]
 
 
@@ -113,12 +114,12 @@ class TemplateTest(unittest.TestCase):
         self.assertEqual((dialog["version"], dialog["signature"]), (1, 0xFFFF))
         self.assertEqual(dialog["style"], DIALOG_STYLE)
         self.assertEqual(dialog["exstyle"], 0)
-        self.assertEqual(dialog["rectangle"], (0, 0, 140, 132))
+        self.assertEqual(dialog["rectangle"], (0, 0, 140, 144))
         self.assertEqual((dialog["menu"], dialog["class"]), (None, None))
         self.assertEqual(dialog["caption"], CAPTION)
         self.assertEqual(dialog["font"], (9, 0, 0, 1, "ＭＳ Ｐゴシック"))
 
-    def test_eleven_controls_in_order(self):
+    def test_twelve_controls_in_order(self):
         dialog = read_dialog_template(self.resources[(RT_DIALOG, "PROPDLG", LANG_JAPANESE)])
         self.assertEqual(dialog["count"], len(CONTROLS))
         for order, (actual, expected) in enumerate(zip(dialog["controls"], CONTROLS), 1):
@@ -156,6 +157,7 @@ def shown_settings(dialog):
         "TrimSubject": control(dialog, 1102)["check"],
         "SubFolder": control(dialog, 1103)["check"],
         "DecodeMime": control(dialog, 1104)["check"],
+        "Bookmarks": control(dialog, 1105)["check"],
         "MinUnread": control(dialog, 1003)["text"],
         "InstallUser": control(dialog, 1001)["selection"],
         "users": control(dialog, 1001)["items"],
@@ -197,7 +199,7 @@ class OpeningTest(DialogTestCase):
                          [(i, kind, NO_INSTALL_USER if i == 1001 else ("0" if i == 1003 else text))
                           for i, kind, text, *_ in CONTROLS])
         self.assertEqual(shown_settings(dialog), {"DoRead": 1, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0,
-                                                  "DecodeMime": 0, "MinUnread": "0", "InstallUser": 0,
+                                                  "DecodeMime": 0, "Bookmarks": 0, "MinUnread": "0", "InstallUser": 0,
                                                   "users": [NO_INSTALL_USER]})
         self.assertEqual(run.of("dialog-end"), [{"event": "dialog-end", "result": CANCEL}])
 
@@ -273,9 +275,10 @@ class MinimumCountTest(DialogTestCase):
 
 
 STORED = {"Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "1", "TrimSubject": "0", "SubFolder": "1",
-                       "InstallUser": "2", "DecodeMime": "1"},
+                       "InstallUser": "2", "DecodeMime": "1", "Bookmarks": "1"},
           "UniqID": {"ID": "100"}}
-EVERY_CONTROL_CHANGED = "check:1100=0,check:1101=1,check:1102=1,check:1103=0,check:1104=0,edit:1003=9,combo:1001=3"
+EVERY_CONTROL_CHANGED = ("check:1100=0,check:1101=1,check:1102=1,check:1103=0,check:1104=0,check:1105=0,"
+                         "edit:1003=9,combo:1001=3")
 
 
 class OkAndCancelTest(DialogTestCase):
@@ -300,7 +303,7 @@ class OkAndCancelTest(DialogTestCase):
         first, second = run.of("dialog")
         self.assertEqual([e["result"] for e in run.of("dialog-end")], [OK, CANCEL])
         self.assertEqual(shown_settings(first), {"DoRead": 1, "MeDocIndex": 0, "TrimSubject": 0, "SubFolder": 1,
-                                                 "DecodeMime": 1, "MinUnread": "0", "InstallUser": 2,
+                                                 "DecodeMime": 1, "Bookmarks": 1, "MinUnread": "0", "InstallUser": 2,
                                                  "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
         self.assertEqual(shown_settings(second), shown_settings(first))
         self.assertEqual(read_ini(self.ini), STORED)
@@ -311,11 +314,12 @@ class OkAndCancelTest(DialogTestCase):
         run = self.settings_runs(EVERY_CONTROL_CHANGED + ",ok;cancel", openings=2)
         self.assertEqual(shown_settings(run.of("dialog")[1]),
                          {"DoRead": 0, "MeDocIndex": 1, "TrimSubject": 1, "SubFolder": 0, "DecodeMime": 0,
-                          "MinUnread": "9", "InstallUser": 3, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
+                          "Bookmarks": 0, "MinUnread": "9", "InstallUser": 3,
+                          "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
         # SubFolder is the file's own, which the box never writes back.
         self.assertEqual(read_ini(self.ini), {
             "Settings": {"ConvToDoc": "1", "MeDocIndex": "1", "DoRead": "0", "TrimSubject": "1", "SubFolder": "1",
-                         "InstallUser": "3", "DecodeMime": "0"},
+                         "InstallUser": "3", "DecodeMime": "0", "Bookmarks": "0"},
             "UniqID": {"ID": "100"}})
 
 
@@ -341,24 +345,25 @@ class IniTest(DialogTestCase):
     def test_choices_reach_the_file_only_at_unload_and_last_into_the_next_run_subfolder_and_minimum_not(self):
         self.with_users()
         before = {"Settings": {"ConvToDoc": "1", "MeDocIndex": "1", "DoRead": "1", "TrimSubject": "1",
-                               "InstallUser": "0", "DecodeMime": "0"},
+                               "InstallUser": "0", "DecodeMime": "0", "Bookmarks": "0"},
                   "UniqID": {"ID": "97"}}
         write_ini(self.ini, before)
         with open(self.ini, "rb") as f:
             original = f.read()
         during = self.run_until_second_opening("check:1100=0,check:1101=0,check:1102=0,check:1103=1,check:1104=1,"
-                                               "edit:1003=7,combo:1001=1,ok;wait:3000,cancel")
+                                               "check:1105=1,edit:1003=7,combo:1001=1,ok;wait:3000,cancel")
         self.assertEqual(during, original)
         self.assertEqual(read_ini(self.ini), {
             "Settings": {"ConvToDoc": "1", "MeDocIndex": "0", "DoRead": "0", "TrimSubject": "0", "InstallUser": "1",
-                         "DecodeMime": "1"},
+                         "DecodeMime": "1", "Bookmarks": "1"},
             "UniqID": {"ID": "97"},
         })
         # The host started again reads what the first run wrote.
         (reopened,) = self.settings_runs("cancel").of("dialog")
         self.assertEqual(shown_settings(reopened),
                          {"DoRead": 0, "MeDocIndex": 0, "TrimSubject": 0, "SubFolder": 0, "DecodeMime": 1,
-                          "MinUnread": "0", "InstallUser": 1, "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
+                          "Bookmarks": 1, "MinUnread": "0", "InstallUser": 1,
+                          "users": [NO_INSTALL_USER] + [u[1] for u in USERS]})
 
 if __name__ == "__main__":
     unittest.main()

@@ -1,11 +1,11 @@
-"""The INI file beside the library: read at attach, seven keys written at detach."""
+"""The INI file beside the library: read at attach, eight keys written at detach."""
 import unittest
 
 from harness import PluginTestCase, read_ini, write_ini
 
 SAVED_DEFAULTS = {
     "Settings": {"ConvToDoc": "1", "MeDocIndex": "1", "DoRead": "1", "TrimSubject": "1", "InstallUser": "0",
-                 "DecodeMime": "0"},
+                 "DecodeMime": "0", "Bookmarks": "0"},
     "UniqID": {"ID": "97"},
 }
 
@@ -15,7 +15,7 @@ def in_file_order(sections):
 
 
 class SettingsStoreTest(PluginTestCase):
-    def test_no_file_gives_defaults_and_detach_writes_seven_keys_in_order(self):
+    def test_no_file_gives_defaults_and_detach_writes_eight_keys_in_order(self):
         self.run_sim()
         self.assertEqual(in_file_order(read_ini(self.ini)), in_file_order(SAVED_DEFAULTS))
 

@@ -1,6 +1,6 @@
 // The export's text pipeline (header extraction, the clean-ups, message
-// blocks, the MeDoc index, and MIME decoding when it is on) on any message
-// texts. The input's first byte switches the settings; the rest is split
+// blocks, the MeDoc index, the bookmarks, and MIME decoding when it is on)
+// on any message texts. The input's first byte switches the settings; the rest is split
 // at NUL bytes into messages. The text file goes to /dev/null.
 #include <cstring>
 #include <string>
@@ -29,6 +29,7 @@ enum SettingBit : std::uint8_t {
     kTrimFromBit = 4,
     kConvDateBit = 8,
     kDecodeMimeBit = 16,
+    kBookmarksBit = 32,
 };
 
 class Messages : public MessageSource {
@@ -60,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PluginSettings.TrimFrom = (bits & kTrimFromBit) != 0;
     PluginSettings.ConvDate = (bits & kConvDateBit) != 0;
     PluginSettings.DecodeMime = (bits & kDecodeMimeBit) != 0;
+    PluginSettings.Bookmarks = (bits & kBookmarksBit) != 0;
 
     std::vector<std::string> texts;
     const char* at = reinterpret_cast<const char*>(data + 1);
@@ -75,9 +77,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::FileSystem saved = platform::Files;
     platform::Files.open = OpenNull;
     platform::Files.remove = RemoveNothing;
-    const ExportText result = WriteExportText("export.txt", messages);
+    palmdoc::Bookmarks bookmarks;
+    const ExportText result = WriteExportText("export.txt", messages, &bookmarks);
     platform::Files = saved;
     Require(result == ExportText::Written);
+    // Named, in order, and each name a C string.
+    for (std::size_t b = 0; b < bookmarks.size(); ++b) {
+        Require(bookmarks[b].name[0] != '\0' && bookmarks[b].name[sizeof bookmarks[b].name - 1] == '\0');
+        Require(b == 0 || bookmarks[b - 1].filePosition < bookmarks[b].filePosition);
+    }
     if (MeDocIndexBuffer.text != nullptr) {
         Require(std::strncmp(MeDocIndexBuffer.text, "#!Medoc index ", 14) == 0);
     }

@@ -1,6 +1,7 @@
 // The tool's Palm DOC reader and the record decoder on any bytes: a database
-// is accepted with no record's text longer than its record size, or refused
-// with a message; nothing is read outside the input.
+// is accepted with no record's text longer than its record size and every
+// bookmark inside the text, or refused with a message; nothing is read
+// outside the input.
 #include <vector>
 
 #include "fuzz_support.h"
@@ -19,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PalmDocFile file;
     std::string error;
     bool read = file.Open(WriteScratchFile(data, size), "input", error);
+    for (std::size_t b = 0; read && b < file.Database().bookmarks.size(); ++b) {
+        Require(file.Database().bookmarks[b].offset <= file.Database().textLength);
+    }
     std::vector<unsigned char> text;
     for (std::size_t k = 0; read && k < file.Database().records.size(); ++k) {
         read = file.ReadRecord(k, text, error);

@@ -53,6 +53,8 @@ const SettingOption kSettingOptions[] = {
     // On here, unlike in the plug-in: the tool's job is a readable e-book.
     {"--decode-mime", &settings::SettingsRecord::DecodeMime, 1,
      "1: MIME and the Japanese charsets decoded into readable Shift-JIS; 0: the plug-in's default text"},
+    {"--bookmarks", &settings::SettingsRecord::Bookmarks, settings::kDefaultSettings.Bookmarks,
+     "1: a Palm DOC bookmark at every message, named with its subject"},
 };
 
 // The extension alone is no file name.
@@ -101,10 +103,11 @@ std::uint64_t FileSize(const std::string& path) {
 
 // Writes the export's text file of the mailbox and measures it.
 bool WriteMailboxText(Mailbox& mailbox, const InputFile& input, const std::string& textPath,
-                      const std::string& shownOutput, std::uint64_t& textLength, std::string& error) {
+                      const std::string& shownOutput, std::uint64_t& textLength, std::string& error,
+                      palmdoc::Bookmarks* bookmarks = nullptr) {
     MailboxMessages messages(mailbox);
     platform::FileFailure failure;
-    switch (exporter::WriteExportText(textPath.c_str(), messages, &failure)) {
+    switch (exporter::WriteExportText(textPath.c_str(), messages, bookmarks, &failure)) {
         case exporter::ExportText::Written:
             textLength = FileSize(textPath);
             return true;
@@ -157,7 +160,7 @@ bool WriteDatabase(Mailbox& mailbox, const InputFile& input, OutputFile& output,
     job.title = run.title;
     job.pdbPath = output.TemporaryPath();
     job.pdbShown = output.Shown();
-    bool done = WriteMailboxText(mailbox, input, job.textPath, output.Shown(), run.textLength, error);
+    bool done = WriteMailboxText(mailbox, input, job.textPath, output.Shown(), run.textLength, error, &job.bookmarks);
     if (done) {
         // With the index switched off the export leaves no index text.
         if (text::MeDocIndexBuffer.text != nullptr) job.index = text::MeDocIndexBuffer.text;

@@ -11,10 +11,15 @@
 
 namespace {
 
+// A name stored in Shift-JIS, in the terminal's encoding.
+std::string Shown(const std::string& name) {
+    std::string shown;
+    ConvertText(TerminalEncoding(), kCodePage932, name, shown, true);
+    return shown;
+}
+
 void PrintDatabase(const palmdoc::PalmDocDatabase& database) {
-    std::string name;
-    ConvertText(TerminalEncoding(), kCodePage932, database.name, name, true);
-    std::printf("name: %s\n", name.c_str());
+    std::printf("name: %s\n", Shown(database.name).c_str());
     std::printf("type: %s\n", database.type.c_str());
     std::printf("creator: %s\n", database.creator.c_str());
     std::printf("records: %u\n", static_cast<unsigned>(database.numberOfRecords));
@@ -27,6 +32,10 @@ void PrintDatabase(const palmdoc::PalmDocDatabase& database) {
         std::printf("record %lu: offset %lu, stored %lu, text %lu\n", static_cast<unsigned long>(k + 1),
                     static_cast<unsigned long>(record.offset), static_cast<unsigned long>(record.storedLength),
                     static_cast<unsigned long>(record.textLength));
+    }
+    for (std::size_t b = 0; b < database.bookmarks.size(); ++b) {
+        std::printf("bookmark %lu: offset %lu, name %s\n", static_cast<unsigned long>(b + 1),
+                    static_cast<unsigned long>(database.bookmarks[b].offset), Shown(database.bookmarks[b].name).c_str());
     }
 }
 
@@ -53,10 +62,11 @@ const CommandSpec& InfoCommand() {
         "PDB",
         1,
         1,
-        "Lists the header fields and the records of a Palm DOC e-book.",
+        "Lists the header fields, the records and the bookmarks of a Palm DOC e-book.",
         "PDB is the database (\"-\": the standard input). The name, stored in Shift-JIS,\n"
         "is printed in the terminal's encoding; each record line gives the record's\n"
-        "offset, its stored length and the length of its decoded text.\n",
+        "offset, its stored length and the length of its decoded text; each bookmark\n"
+        "line the offset in the decoded text and the name, as the database's name.\n",
         {},
         "  coraxtopalm info inbox.pdb\n",
         Run,

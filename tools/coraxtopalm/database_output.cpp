@@ -54,7 +54,7 @@ bool WriteDatabaseFile(const DatabaseJob& job, std::string& error) {
     palmdoc::WriteFailure failure;
     // An empty index puts nothing before the text, as no index does.
     if (palmdoc::WritePalmDoc(job.textPath.c_str(), job.pdbPath.c_str(), job.title.c_str(), job.index.c_str(),
-                              &failure, ShowCompressing) == palmdoc::kWritePalmDocSucceeded) {
+                              job.bookmarks, &failure, ShowCompressing) == palmdoc::kWritePalmDocSucceeded) {
         return true;
     }
     error = WriteFailureMessage(job, failure);

@@ -13,6 +13,7 @@ struct DatabaseJob {
     std::string textPath;   // the text file the writer reads
     std::string textShown;  // how messages name the text
     std::string index;      // put before the text; may be empty
+    palmdoc::Bookmarks bookmarks;  // after the text records; may be none
     std::string title;      // code page 932, fits the name field
     std::string pdbPath;    // the file the writer fills
     std::string pdbShown;   // how messages name the database

@@ -1,6 +1,7 @@
-// The export's text file and its MeDoc index, checked in the finished
-// document: every entry's number must be the line of its message's Subject
-// line once the writer has put the index in front of the text.
+// The export's text file, its MeDoc index and its bookmarks, checked in the
+// finished document: every entry's number must be the line of its message's
+// Subject line, and every bookmark the place of that line, once the writer
+// has put the index in front of the text and dropped the control bytes.
 #include "export/export_text.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "palmdoc/pdb_writer.h"
+#include "resources/strings.h"
 #include "settings/plugin_settings.h"
 #include "support/database_text.h"
 #include "support/file_faults.h"
@@ -90,24 +92,49 @@ protected:
 
     std::string Path(const char* name) const { return scratch_.Path(name); }
 
-    // The text file's bytes; the index stays in MeDocIndexBuffer.
+    palmdoc::Bookmarks bookmarks_;
+
+    // The text file's bytes; the index stays in MeDocIndexBuffer, the
+    // bookmarks in bookmarks_.
     std::string WriteText(const std::vector<Delivered>& texts) {
         DeliveredTexts source(texts);
-        EXPECT_EQ(WriteExportText(Path("mail.txt").c_str(), source), ExportText::Written);
+        EXPECT_EQ(WriteExportText(Path("mail.txt").c_str(), source, &bookmarks_), ExportText::Written);
         std::ifstream file(Path("mail.txt"), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
 
     // The document as a reader shows it: the index and the text converted
-    // and decoded back, split at its line ends.
-    std::vector<std::string> DocumentLines() {
-        EXPECT_EQ(WritePalmDoc(Path("mail.txt").c_str(), Path("mail.pdb").c_str(), "mail", MeDocIndexBuffer.text),
+    // and decoded back.
+    DatabaseText Document() {
+        EXPECT_EQ(WritePalmDoc(Path("mail.txt").c_str(), Path("mail.pdb").c_str(), "mail", MeDocIndexBuffer.text,
+                               bookmarks_),
                   kWritePalmDocSucceeded);
         std::ifstream file(Path("mail.pdb"), std::ios::binary);
         DatabaseText database;
         std::string error;
         EXPECT_TRUE(ReadDatabaseText({std::istreambuf_iterator<char>(file), {}}, database, error)) << error;
+        return database;
+    }
+
+    std::vector<std::string> DocumentLines() {
+        const DatabaseText database = Document();
         return Lines(std::string(database.text.begin(), database.text.end()));
+    }
+
+    // Every bookmark, named as given, lands at the start of a line that is
+    // its message's Subject line.
+    void ExpectBookmarksAtTheirSubjects(const std::vector<std::string>& names) {
+        const DatabaseText database = Document();
+        const std::string text(database.text.begin(), database.text.end());
+        ASSERT_EQ(database.bookmarks.size(), names.size());
+        for (std::size_t b = 0; b < names.size(); ++b) {
+            SCOPED_TRACE(b);
+            const std::size_t offset = database.bookmarks[b].offset;
+            EXPECT_EQ(database.bookmarks[b].name, names[b]);
+            EXPECT_EQ(text[offset - 1], '\n');
+            const std::string shown = names[b] == strings::kNoSubject ? "Subject: \n" : "Subject: " + names[b];
+            EXPECT_EQ(text.compare(offset, shown.size(), shown), 0) << text.substr(offset, 40);
+        }
     }
 
     // Every entry names the line that holds its message's Subject line, and
@@ -135,16 +162,19 @@ struct NumberingCase {
     const char* name;
     std::vector<Delivered> texts;
     std::string index;                  // byte for byte
-    std::vector<std::string> subjects;  // of the entries, in order
+    std::vector<std::string> subjects;   // of the entries, in order
+    std::vector<std::string> bookmarks;  // one per message written
 };
 
 class Numbering : public ExportTextTest, public ::testing::WithParamInterface<NumberingCase> {};
 
-TEST_P(Numbering, EntriesPointAtTheSubjectLinesOfTheDocument) {
+TEST_P(Numbering, EntriesAndBookmarksPointAtTheSubjectLinesOfTheDocument) {
+    PluginSettings.Bookmarks = 1;
     WriteText(GetParam().texts);
     ASSERT_NE(MeDocIndexBuffer.text, nullptr);
     EXPECT_EQ(std::string(MeDocIndexBuffer.text), GetParam().index);
     ExpectEntriesPointAtTheirSubjects(GetParam().subjects);
+    ExpectBookmarksAtTheirSubjects(GetParam().bookmarks);
 }
 
 std::string Title(const std::string& title) { return title + std::string(30 - title.size(), ' '); }
@@ -157,31 +187,39 @@ INSTANTIATE_TEST_SUITE_P(
                       {Message("one", 6), Message("two", 3), Message("three", 8)},
                       "#!Medoc index 3\n4:" + Title("one") + "\r\n14:" + Title("two") + "\r\n21:" + Title("three") +
                           "\r\n",
+                      {"one", "two", "three"},
                       {"one", "two", "three"}},
         NumberingCase{"SecondWithoutSubject",
                       {Message("one", 6), Message(std::nullopt, 3), Message("three", 8)},
                       "#!Medoc index 2\n3:" + Title("one") + "\r\n20:" + Title("three") + "\r\n",
-                      {"one", "three"}},
+                      {"one", "three"},
+                      {"one", strings::kNoSubject, "three"}},
         NumberingCase{"HostGivesNoTextForOne",
                       {Message("one", 6), kNoText, Message("three", 8)},
                       "#!Medoc index 2\n3:" + Title("one") + "\r\n13:" + Title("three") + "\r\n",
+                      {"one", "three"},
                       {"one", "three"}},
         NumberingCase{"FirstMissingBothWays",
                       {kNoText, Message(std::nullopt, 0), Message("last", 2)},
                       "#!Medoc index 1\n6:" + Title("last") + "\r\n",
-                      {"last"}},
-        NumberingCase{"NoTextAtAll", {kNoText, kNoText}, "#!Medoc index 0\n", {}},
+                      {"last"},
+                      {strings::kNoSubject, "last"}},
+        NumberingCase{"NoTextAtAll", {kNoText, kNoText}, "#!Medoc index 0\n", {}, {}},
         NumberingCase{"JapaneseTitlesCutOnCharacters",
                       {Message("[評価] 結果", 1), Message("a予定表予定表予定表予定表予定表", 1),
                        Message("Re:ソフトの構成と十分な能力の申請について", 1)},
                       "#!Medoc index 3\n4:" + Title("結果") + "\r\n9:" + Title("a予定表予定表予定表予定表予定") +
                           "\r\n14:" + Title("Re:ソフトの構成と十分な能力の") + "\r\n",
-                      {"結果", "a予定表予定表予定表予定表予定表", "Re:ソフトの構成と十分な能力の申請について"}}),
+                      {"結果", "a予定表予定表予定表予定表予定表", "Re:ソフトの構成と十分な能力の申請について"},
+                      // 15 bytes at most, whole characters.
+                      {"結果", "a予定表予定表予", "Re:ソフトの構成"}}),
     [](const ::testing::TestParamInfo<NumberingCase>& info) { return info.param.name; });
 
 TEST_F(ExportTextTest, IndexLongerThanARecordStillPointsAtEverySubject) {
+    PluginSettings.Bookmarks = 1;
     std::vector<Delivered> texts;
     std::vector<std::string> subjects;
+    std::vector<std::string> names;
     for (int message = 0; message < 200; ++message) {
         const std::string subject = "message " + std::to_string(message);
         // Every fifth has no Subject, every seventh no text.
@@ -189,24 +227,30 @@ TEST_F(ExportTextTest, IndexLongerThanARecordStillPointsAtEverySubject) {
             texts.push_back(kNoText);
         } else if (message % 5 == 1) {
             texts.push_back(Message(std::nullopt, message % 4));
+            names.push_back(strings::kNoSubject);
         } else {
             texts.push_back(Message(subject, message % 4));
             subjects.push_back(subject);
+            names.push_back(subject);
         }
     }
     WriteText(texts);
     ASSERT_NE(MeDocIndexBuffer.text, nullptr);
     ASSERT_GT(std::string(MeDocIndexBuffer.text).size(), 4096u);
     ExpectEntriesPointAtTheirSubjects(subjects);
+    ExpectBookmarksAtTheirSubjects(names);
 }
 
-TEST_F(ExportTextTest, TextFileIsTheSameWithTheIndexOnOrOff) {
+TEST_F(ExportTextTest, TextFileIsTheSameWithTheIndexOnOrOffAndTheBookmarksOffOrOn) {
     const std::vector<Delivered> texts = {Message("a", 2), Message(std::nullopt, 1), kNoText};
     const std::string withIndex = WriteText(texts);
+    EXPECT_TRUE(bookmarks_.empty());
     ReleaseMeDocIndex();
     PluginSettings.MeDocIndex = 0;
+    PluginSettings.Bookmarks = 1;
     EXPECT_EQ(WriteText(texts), withIndex);
     EXPECT_EQ(MeDocIndexBuffer.text, nullptr);
+    EXPECT_EQ(bookmarks_.size(), 2u);
 }
 
 TEST_F(ExportTextTest, NothingOfAnEarlierRunReachesTheNext) {
@@ -223,7 +267,7 @@ TEST_F(ExportTextTest, NamesTheCallThatFailed) {
     platform::FileFailure failure;
     const auto run = [&] {
         DeliveredTexts source({Message("one", 3), Message("two", 2)});
-        result = WriteExportText(textPath.c_str(), source, &failure);
+        result = WriteExportText(textPath.c_str(), source, nullptr, &failure);
     };
     const auto check = [&](int nth, const FileFaults& faults) {
         SCOPED_TRACE(nth);

@@ -6,6 +6,7 @@
 #include "palmdoc_test_support.h"
 
 using palmdoc::FilterControlChars;
+using palmdoc::FilteredPosition;
 using palmdoc::tBuf;
 
 namespace {
@@ -31,7 +32,11 @@ TEST(FilterControlChars, DecidesTheTerminatorAndDropsControlBytes) {
         SCOPED_TRACE(c.record);
         tBuf record;
         Fill(record, FromHex(c.record));
+        tBuf unfiltered;
+        Fill(unfiltered, FromHex(c.record));
         const uint32_t length = FilterControlChars(record);
+        // The end of the record lands where the filter ends it.
+        EXPECT_EQ(FilteredPosition(unfiltered, unfiltered.length), length);
         EXPECT_EQ(ToHex(Contents(record)), c.kept);
         EXPECT_EQ(length, record.length);
         EXPECT_EQ(record.lineEnd, c.lineEnd);

@@ -1,11 +1,13 @@
-// The database name: the title's first bytes with room for the terminator,
-// cut between characters of code page 932, never inside one.
+// The database name and the bookmark names: the first bytes of the title or
+// subject with room for the terminator, cut between characters of code page
+// 932, never inside one.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "palmdoc/bookmark.h"
 #include "palmdoc/database_name.h"
 #include "palmdoc/pdb_format.h"
 #include "palmdoc_test_support.h"
@@ -62,6 +64,29 @@ TEST(DatabaseName, CutsOnCharacterBoundaries) {
         Bytes expected(c.expected.begin(), c.expected.end());
         expected.resize(pdb::kNameSize, 0);
         EXPECT_EQ(ToHex(Bytes(field, field + sizeof field)), ToHex(expected));
+    }
+}
+
+// The bookmark's name field holds 15 bytes and the terminator; the handheld
+// shows no control byte.
+TEST(BookmarkName, CutsOnCharacterBoundariesWithoutControlBytes) {
+    const std::string nichi = "\x93\xFA";
+    const NameCase cases[] = {
+        {"short subject as it is", "Re: " + nichi, "Re: " + nichi},
+        {"ASCII cut after 15 bytes", std::string(40, 'x'), std::string(15, 'x')},
+        {"the 8th double-byte character would need byte 16", Times(nichi, 10), Times(nichi, 7)},
+        {"one letter shifts the cut", "a" + Times(nichi, 10), "a" + Times(nichi, 7)},
+        {"a second byte below 0x80 stays with its character", "ab" + Times("\x95\x5C", 10), "ab" + Times("\x95\x5C", 6)},
+        {"control bytes are left out before the cut", "\t" + std::string(14, 'x') + "\x1B" + nichi, std::string(14, 'x')},
+        {"empty subject", "", ""},
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const palmdoc::Bookmark bookmark = palmdoc::MakeBookmark(c.title.c_str(), 1234);
+        Bytes expected(c.expected.begin(), c.expected.end());
+        expected.resize(pdb::kBookmarkNameSize, 0);
+        EXPECT_EQ(ToHex(Bytes(bookmark.name, bookmark.name + sizeof bookmark.name)), ToHex(expected));
+        EXPECT_EQ(bookmark.filePosition, 1234u);
     }
 }
 

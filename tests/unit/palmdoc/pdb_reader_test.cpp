@@ -40,18 +40,27 @@ const Damage kDamages[] = {
     {"too long for its record size", [](Bytes& f) { f[106] = 0; f[107] = 4; }, "more than 4 bytes"},
 };
 
-TEST(PalmDocReader, RefusesEachDamageWithItsMessage) {
+// One bookmark after the text: 148 bytes, the bookmark record at 128.
+const Damage kBookmarkDamages[] = {
+    {"bookmark record too long", [](Bytes& f) { f.push_back(0); }, "record 2: a bookmark of 21 bytes, not 20"},
+    {"bookmark record too short", [](Bytes& f) { f.pop_back(); }, "record 2: a bookmark of 19 bytes, not 20"},
+    {"bookmark past the text", [](Bytes& f) { Put32(f, 144, 19); }, "offset 19, past the end of the text (18 bytes)"},
+};
+
+template <std::size_t N>
+void ExpectEachDamageRefused(const palmdoc::Bookmarks& bookmarks, std::size_t size, const Damage (&damages)[N]) {
     ScratchFolder folder;
     const std::string text = folder.Path("abc.txt");
     const std::string pdb = folder.Path("abc.pdb");
     WriteFile(text, Repeat(FromHex("61 62 63"), 6));
-    ASSERT_EQ(palmdoc::WritePalmDoc(text.c_str(), pdb.c_str(), "test", nullptr), palmdoc::kWritePalmDocSucceeded);
+    ASSERT_EQ(palmdoc::WritePalmDoc(text.c_str(), pdb.c_str(), "test", nullptr, bookmarks),
+              palmdoc::kWritePalmDocSucceeded);
     const Bytes good = ReadFile(pdb);
-    ASSERT_EQ(good.size(), 120u);
+    ASSERT_EQ(good.size(), size);
     DatabaseText read;
     std::string error;
     ASSERT_TRUE(ReadDatabaseText(good, read, error)) << error;
-    for (const Damage& damage : kDamages) {
+    for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.what);
         Bytes bad = good;
         damage.apply(bad);
@@ -59,6 +68,11 @@ TEST(PalmDocReader, RefusesEachDamageWithItsMessage) {
         EXPECT_FALSE(ReadDatabaseText(bad, read, error));
         EXPECT_NE(error.find(damage.message), std::string::npos) << error;
     }
+}
+
+TEST(PalmDocReader, RefusesEachDamageWithItsMessage) {
+    ExpectEachDamageRefused({}, 120, kDamages);
+    ExpectEachDamageRefused({palmdoc::MakeBookmark("b", 3)}, 148, kBookmarkDamages);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST(WriterFaults, EveryFailedCallFailsTheConversionAndIsReported) {
         SCOPED_TRACE(test.name);
         int result = -1;
         WriteFailure failure;
-        const auto run = [&] { result = WritePalmDoc(text.c_str(), pdbPath.c_str(), "faults", "index\n", &failure); };
+        const auto run = [&] { result = WritePalmDoc(text.c_str(), pdbPath.c_str(), "faults", "index\n", {}, &failure); };
         const auto check = [&](int nth, const FileFaults& faults) {
             SCOPED_TRACE("call " + std::to_string(nth) + " on " + faults.FailedPath());
             EXPECT_EQ(faults.OpenFiles(), 0u) << "a file was left open";

@@ -167,6 +167,60 @@ TEST_F(WriterTest, PointsEveryEntryAtItsRecord) {
     }
 }
 
+// Lines of 10 bytes, of which the tab and the CR are dropped, across three
+// records after a 6-byte index: a bookmark at line i lands on the line in
+// the decompressed text, at 6 + 8i, in whichever record the line falls.
+TEST_F(WriterTest, AppendsABookmarkRecordPerBookmarkAtItsPlaceInTheShownText) {
+    std::string lines;
+    for (int i = 0; i < 1000; ++i) lines += "L" + std::to_string(1000 + i) + "\tab\r\n";
+    WriteFile(text, Bytes(lines.begin(), lines.end()));
+    const std::vector<int> marked = {0, 1, 409, 410, 820, 999};
+    palmdoc::Bookmarks bookmarks;
+    for (int line : marked) bookmarks.push_back(palmdoc::MakeBookmark(("L" + std::to_string(1000 + line)).c_str(), 10 * line));
+    ASSERT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", "INDEX\n", bookmarks), 0);
+    const Bytes file = ReadFile(pdbPath);
+    const DatabaseText database = Read();
+    const uint32_t records = 1 + 3 + marked.size();
+    EXPECT_EQ(database.numberOfRecords, records);
+    EXPECT_EQ(database.recordCount, 3);
+    EXPECT_EQ(database.textLength, 6u + lines.size());
+    ASSERT_EQ(database.bookmarks.size(), marked.size());
+    uint32_t offset = Field32(file, 78 + 8 * 4);
+    EXPECT_EQ(offset, file.size() - 20 * marked.size());
+    for (uint32_t k = 0; k < records; ++k) EXPECT_EQ(Field32(file, 78 + 8 * k + 4), 0x406F8000u + k);
+    for (std::size_t b = 0; b < marked.size(); ++b) {
+        SCOPED_TRACE(marked[b]);
+        const std::string name = "L" + std::to_string(1000 + marked[b]);
+        EXPECT_EQ(Field32(file, 78 + 8 * (4 + b)), offset + 20 * b);
+        EXPECT_EQ(ToHex(Bytes(file.begin() + offset + 20 * b, file.begin() + offset + 20 * b + 16)),
+                  ToHex(Concat(Bytes(name.begin(), name.end()), Bytes(11, 0))));
+        EXPECT_EQ(database.bookmarks[b].name, name);
+        EXPECT_EQ(database.bookmarks[b].offset, 6u + 8 * marked[b]);
+        const std::string shown = name + "ab\n";
+        EXPECT_EQ(Bytes(database.text.begin() + database.bookmarks[b].offset,
+                        database.text.begin() + database.bookmarks[b].offset + shown.size()),
+                  Bytes(shown.begin(), shown.end()));
+    }
+}
+
+TEST_F(WriterTest, KeepsOnlyTheBookmarksInsideTheFileThatFitIn65535Records) {
+    const struct {
+        std::vector<uint64_t> places;
+        std::size_t kept;
+    } cases[] = {{std::vector<uint64_t>(65534, 0), 65533}, {{0, 9, 10, 50}, 2}, {{}, 0}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.places.size());
+        palmdoc::Bookmarks bookmarks;
+        for (uint64_t place : test.places) bookmarks.push_back(palmdoc::MakeBookmark("m", place));
+        WriteFile(text, Text(10));
+        ASSERT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", nullptr, bookmarks), 0);
+        const DatabaseText database = Read();
+        EXPECT_EQ(database.numberOfRecords, 2 + test.kept);
+        EXPECT_EQ(database.bookmarks.size(), test.kept);
+        EXPECT_EQ(database.text, Text(10));
+    }
+}
+
 // The record is counted over the index and the file, as readers count it.
 TEST_F(WriterTest, FailsOnARecordThatFiltersToNothingAndNamesIt) {
     const struct {
@@ -181,7 +235,7 @@ TEST_F(WriterTest, FailsOnARecordThatFiltersToNothingAndNamesIt) {
         WriteFailure failure;
         WriteFile(text, Bytes(input.begin() + kRecord, input.end()));
         const std::string index(input.begin(), input.begin() + kRecord);
-        EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", index.c_str(), &failure), 1);
+        EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", index.c_str(), {}, &failure), 1);
         EXPECT_EQ(failure.cause, WriteCause::kEmptyRecord);
         EXPECT_EQ(failure.record, test.controlRecord);
     }
@@ -194,7 +248,7 @@ void RecordProgress(uint64_t textDone, uint64_t textLength) { progressCalls.empl
 TEST_F(WriterTest, TellsItsProgressAfterEveryRecord) {
     progressCalls.clear();
     WriteFile(text, Text(2 * kRecord + 1));
-    ASSERT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", "ab", nullptr, RecordProgress), 0);
+    ASSERT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", "ab", {}, nullptr, RecordProgress), 0);
     const uint64_t total = 2 * kRecord + 3;
     const std::vector<std::pair<uint64_t, uint64_t>> expected = {{kRecord, total}, {2 * kRecord, total}, {total, total}};
     EXPECT_EQ(progressCalls, expected);
@@ -219,7 +273,7 @@ TEST_F(WriterTest, RefusesATextBeyond65534RecordsBeforeWritingAnything) {
         SCOPED_TRACE(test.fileLength);
         MakeSparseFile(text, test.fileLength);
         WriteFailure failure;
-        EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", test.index, &failure), 1);
+        EXPECT_EQ(WritePalmDoc(text.c_str(), pdbPath.c_str(), "t", test.index, {}, &failure), 1);
         EXPECT_EQ(failure.cause, WriteCause::kTooLong);
         EXPECT_EQ(failure.textLength, limit + 1);
         EXPECT_TRUE(ReadFile(pdbPath).empty());
@@ -240,7 +294,7 @@ TEST_F(WriterTest, FailsWhenTheDiskIsFull) {
         SCOPED_TRACE(test.length);
         WriteFile(text, Text(test.length));
         WriteFailure failure;
-        EXPECT_EQ(WritePalmDoc(text.c_str(), "/dev/full", "t", nullptr, &failure), 1);
+        EXPECT_EQ(WritePalmDoc(text.c_str(), "/dev/full", "t", nullptr, {}, &failure), 1);
         EXPECT_EQ(failure.file.operation, test.failing);
         EXPECT_STREQ(failure.file.path, "/dev/full");
         EXPECT_EQ(failure.file.errorNumber, ENOSPC);

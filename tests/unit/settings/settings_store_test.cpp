@@ -24,8 +24,8 @@ namespace {
 
 using fake_platform::Fake;
 
-// ConvToDoc, MeDocIndex, DoRead, TrimSubject, ID, InstallUser, DecodeMime.
-constexpr std::ptrdiff_t kSavedKeyCount = 7;
+// ConvToDoc, MeDocIndex, DoRead, TrimSubject, ID, InstallUser, DecodeMime, Bookmarks.
+constexpr std::ptrdiff_t kSavedKeyCount = 8;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -89,8 +89,8 @@ TEST_F(SettingsStoreTest, NoFileGivesTheDefaults) {
     LoadSettings();
     const SettingsRecord& s = PluginSettings;
     EXPECT_EQ((std::vector<int32_t>{s.ConvToDoc, s.MeDocIndex, s.DoRead, s.TrimSubject, s.SubFolder, s.TrimFrom,
-                                    s.ConvDate, s.UniqID, s.InstallUser, s.MinUnread, s.DecodeMime}),
-              (std::vector<int32_t>{1, 1, 1, 1, 0, 0, 0, 97, 0, 0, 0}));
+                                    s.ConvDate, s.UniqID, s.InstallUser, s.MinUnread, s.DecodeMime, s.Bookmarks}),
+              (std::vector<int32_t>{1, 1, 1, 1, 0, 0, 0, 97, 0, 0, 0, 0}));
 }
 
 TEST_F(SettingsStoreTest, NoIniPathGivesDefaultsAndSavesNothing) {
@@ -104,13 +104,15 @@ TEST_F(SettingsStoreTest, NoIniPathGivesDefaultsAndSavesNothing) {
 }
 
 TEST_F(SettingsStoreTest, PresentKeysWinAndEmptyTextIsZero) {
-    Section("Settings") = {{"ConvToDoc", ""}, {"DoRead", " 2x"}, {"InstallUser", "-3"}, {"SubFolder", "1"}};
+    Section("Settings") = {{"ConvToDoc", ""}, {"DoRead", " 2x"}, {"InstallUser", "-3"}, {"SubFolder", "1"},
+                           {"Bookmarks", "1"}};
     Section("UniqID") = {{"ID", "122"}};
     LoadSettings();
     EXPECT_EQ(PluginSettings.ConvToDoc, 0);
     EXPECT_EQ(PluginSettings.DoRead, 2);
     EXPECT_EQ(PluginSettings.InstallUser, -3);
     EXPECT_EQ(PluginSettings.SubFolder, 1);
+    EXPECT_EQ(PluginSettings.Bookmarks, 1);
     EXPECT_EQ(PluginSettings.UniqID, 122);
 }
 
@@ -121,14 +123,14 @@ TEST_F(SettingsStoreTest, MinUnreadIsNeverReadFromTheFile) {
     EXPECT_EQ(PluginSettings.MinUnread, 0);
 }
 
-TEST_F(SettingsStoreTest, SavesExactlySevenKeysInOrder) {
+TEST_F(SettingsStoreTest, SavesExactlyEightKeysInOrder) {
     Section("Settings") = {{"SubFolder", "1"}, {"TrimFrom", "keep"}};
-    PluginSettings = {0, 1, 2, 3, 4, 5, 6, 65, -1, 8, 9};
+    PluginSettings = {0, 1, 2, 3, 4, 5, 6, 65, -1, 8, 9, 10};
     SaveSettings();
     EXPECT_EQ(Section("Settings"), (std::map<std::string, std::string>{
                                        {"ConvToDoc", "0"}, {"MeDocIndex", "1"}, {"DoRead", "2"},
                                        {"TrimSubject", "3"}, {"InstallUser", "-1"}, {"DecodeMime", "9"},
-                                       {"SubFolder", "1"}, {"TrimFrom", "keep"}}));
+                                       {"Bookmarks", "10"}, {"SubFolder", "1"}, {"TrimFrom", "keep"}}));
     EXPECT_EQ(Section("UniqID"), (std::map<std::string, std::string>{{"ID", "65"}}));
     EXPECT_EQ(std::count(Fake().calls.begin(), Fake().calls.end(), "WritePrivateProfileStringA"), kSavedKeyCount);
 }

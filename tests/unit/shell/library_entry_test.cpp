@@ -24,7 +24,7 @@ namespace {
 using fake_platform::Fake;
 
 // The keys the settings store writes back at detach.
-constexpr int kSavedKeyCount = 7;
+constexpr int kSavedKeyCount = 8;
 
 void CORAX_CALL AnyHostFunction() {}
 

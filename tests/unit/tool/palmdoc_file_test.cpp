@@ -1,6 +1,6 @@
-// The databases pack writes and unpack and info read: round trips, an
-// independent decoder, a record longer than any that holds a record of text,
-// and memory that stays flat whatever the document's size.
+// The databases pack and convert write and unpack and info read: round
+// trips, independent readers, bookmarks, a record longer than any that holds
+// a record of text, and memory that stays flat whatever the document's size.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/cp932.h"
 #include "support/tool_run.h"
 #include "tools/coraxtopalm/palmdoc_file.h"
 
@@ -90,6 +91,13 @@ TEST(Info, ListsTheFieldsAndTheRecords) {
     EXPECT_EQ(RunTool(folder, {"info", "abc.pdb"}).out,
               "name: test\ntype: TEXt\ncreator: REAd\nrecords: 2\ncompression: 2\ntext length: 18\n"
               "record count: 1\nrecord size: 4096\nrecord 1: offset 112, stored 8, text 18\n");
+    // The second block starts at byte 42 of the text file, 40 once the
+    // filter has dropped the body's CRs; the names are printed in UTF-8.
+    folder.Write("two.mbox", "From a\nSubject: \x93\xFA\x96\x7B\n\nx\r\ny\r\n\nFrom b\n\nz\n");
+    ASSERT_EQ(RunTool(folder, {"convert", "--bookmarks=1", "--medoc-index=0", "two.mbox", "two.pdb"}).status, 0);
+    EXPECT_THAT(RunTool(folder, {"info", "two.pdb"}).out,
+                ::testing::EndsWith("bookmark 1: offset 0, name \xE6\x97\xA5\xE6\x9C\xAC\n"
+                                        "bookmark 2: offset 40, name (\xE4\xBB\xB6\xE5\x90\x8D\xE3\x81\xAA\xE3\x81\x97)\n"));
 }
 
 TEST(PackedDatabases, ReadByAnIndependentDecoder) {
@@ -102,6 +110,87 @@ TEST(PackedDatabases, ReadByAnIndependentDecoder) {
         if (decoded.status == 127) GTEST_SKIP() << "txt2pdbdoc is not installed (Debian package txt2pdbdoc)";
         ASSERT_EQ(decoded.status, 0) << decoded.err;
         EXPECT_EQ(folder.Read("out.txt"), Shown(input));
+    }
+}
+
+constexpr char kJapaneseMail[] = CTP_SOURCE_DIR "/tests/mime/japanese-mail.mbox";
+
+// Japanese mail with the MeDoc index and a bookmark at every message: each
+// lands on its message's Subject line in the text that txt2pdbdoc decodes,
+// named with the subject's first whole characters.
+TEST(ConvertedBookmarks, LandOnTheSubjectLinesForAnIndependentDecoder) {
+    ScratchFolder folder;
+    ASSERT_EQ(RunTool(folder, {"convert", "--bookmarks=1", kJapaneseMail, "marked.pdb"}).status, 0);
+    const ToolRun decoded = RunProgram("txt2pdbdoc", folder, {"-d", "marked.pdb", "marked.txt"});
+    if (decoded.status == 127) GTEST_SKIP() << "txt2pdbdoc is not installed (Debian package txt2pdbdoc)";
+    ASSERT_EQ(decoded.status, 0) << decoded.err;
+    const std::string text = folder.Read("marked.txt");
+    ASSERT_EQ(text.compare(0, 14, "#!Medoc index "), 0);
+    PalmDocFile file;
+    std::string error;
+    ASSERT_TRUE(file.Open(folder.Path("marked.pdb"), "marked.pdb", error)) << error;
+    const std::vector<palmdoc::PalmDocBookmark>& bookmarks = file.Database().bookmarks;
+    ASSERT_EQ(bookmarks.size(), 12u);
+    for (const palmdoc::PalmDocBookmark& bookmark : bookmarks) {
+        SCOPED_TRACE(bookmark.offset);
+        ASSERT_LT(bookmark.offset, text.size());
+        EXPECT_EQ(text[bookmark.offset - 1], '\n');
+        const std::string line = text.substr(bookmark.offset, text.find('\n', bookmark.offset) - bookmark.offset);
+        EXPECT_EQ(line.compare(0, 9 + bookmark.name.size(), "Subject: " + bookmark.name), 0) << line;
+        // The name ends where a character of the subject ends, and the next
+        // character would not have fitted 15 bytes.
+        const char* end = line.c_str() + 9;
+        while (end < line.c_str() + 9 + bookmark.name.size()) end = platform::cp932::NextCharacter(end);
+        EXPECT_EQ(end, line.c_str() + 9 + bookmark.name.size());
+        if (*end != '\0') {
+            EXPECT_GT(platform::cp932::NextCharacter(end) - (line.c_str() + 9), 15);
+        }
+    }
+}
+
+// Readers that know nothing of bookmarks: unpack and calibre show the same
+// text with and without them; txt2pdbdoc decodes every record after record 0
+// as text, the bookmark records too, so its text with them is the text
+// without them followed by the bookmark records read as compressed text.
+TEST(ConvertedBookmarks, LeaveTheTextToReadersThatIgnoreThem) {
+    ScratchFolder folder;
+    for (const char* marks : {"0", "1"}) {
+        ASSERT_EQ(RunTool(folder, {"convert", std::string("--bookmarks=") + marks, kJapaneseMail,
+                                   std::string("m") + marks + ".pdb"}).status, 0);
+    }
+    EXPECT_EQ(RunTool(folder, {"unpack", "m1.pdb"}).out, RunTool(folder, {"unpack", "m0.pdb"}).out);
+    using Arguments = std::vector<std::string> (*)(const std::string& pdb, const std::string& text);
+    const struct {
+        const char* program;
+        const char* package;
+        Arguments arguments;
+        bool readsBookmarkRecordsAsText;
+    } readers[] = {
+        {"txt2pdbdoc", "txt2pdbdoc",
+         [](const std::string& pdb, const std::string& text) { return std::vector<std::string>{"-d", pdb, text}; }, true},
+        {"ebook-convert", "calibre",
+         [](const std::string& pdb, const std::string& text) {
+             return std::vector<std::string>{pdb, text, "--input-encoding", "cp932"};
+         },
+         false},
+    };
+    for (const auto& reader : readers) {
+        SCOPED_TRACE(reader.program);
+        std::string texts[2];
+        for (int marks = 0; marks < 2; ++marks) {
+            const std::string name = "m" + std::to_string(marks);
+            const ToolRun run = RunProgram(reader.program, folder, reader.arguments(name + ".pdb", name + ".txt"));
+            if (run.status == 127) GTEST_SKIP() << reader.program << " is not installed (Debian package " << reader.package << ")";
+            ASSERT_EQ(run.status, 0) << run.err;
+            texts[marks] = folder.Read(name + ".txt");
+        }
+        ASSERT_GT(texts[0].size(), 2000u);
+        if (reader.readsBookmarkRecordsAsText) {
+            EXPECT_EQ(texts[1].substr(0, texts[0].size()), texts[0]);
+            EXPECT_GT(texts[1].size(), texts[0].size());
+        } else {
+            EXPECT_EQ(texts[1], texts[0]);
+        }
     }
 }
 
