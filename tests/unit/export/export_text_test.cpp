@@ -116,31 +116,14 @@ protected:
         return database;
     }
 
-    std::vector<std::string> DocumentLines() {
-        const DatabaseText database = Document();
-        return Lines(std::string(database.text.begin(), database.text.end()));
-    }
-
-    // Every bookmark, named as given, lands at the start of a line that is
-    // its message's Subject line.
-    void ExpectBookmarksAtTheirSubjects(const std::vector<std::string>& names) {
+    // In the document: every entry names the line that holds its message's
+    // Subject line, and the head counts the entries; every bookmark, named as
+    // given, lands at the start of its message's Subject line.
+    void ExpectEntriesAndBookmarksAtTheirSubjects(const std::vector<std::string>& subjects,
+                                                  const std::vector<std::string>& names) {
         const DatabaseText database = Document();
         const std::string text(database.text.begin(), database.text.end());
-        ASSERT_EQ(database.bookmarks.size(), names.size());
-        for (std::size_t b = 0; b < names.size(); ++b) {
-            SCOPED_TRACE(b);
-            const std::size_t offset = database.bookmarks[b].offset;
-            EXPECT_EQ(database.bookmarks[b].name, names[b]);
-            EXPECT_EQ(text[offset - 1], '\n');
-            const std::string shown = names[b] == strings::kNoSubject ? "Subject: \n" : "Subject: " + names[b];
-            EXPECT_EQ(text.compare(offset, shown.size(), shown), 0) << text.substr(offset, 40);
-        }
-    }
-
-    // Every entry names the line that holds its message's Subject line, and
-    // the head counts the entries.
-    void ExpectEntriesPointAtTheirSubjects(const std::vector<std::string>& subjects) {
-        const std::vector<std::string> lines = DocumentLines();
+        const std::vector<std::string> lines = Lines(text);
         ASSERT_GT(lines.size(), subjects.size());
         EXPECT_EQ(lines[0], "#!Medoc index " + std::to_string(subjects.size()));
         for (std::size_t entry = 0; entry < subjects.size(); ++entry) {
@@ -150,6 +133,15 @@ protected:
             const std::size_t number = std::stoul(line.substr(0, colon));
             ASSERT_LT(number, lines.size()) << line;
             EXPECT_EQ(lines[number], "Subject: " + subjects[entry]) << "entry " << entry;
+        }
+        ASSERT_EQ(database.bookmarks.size(), names.size());
+        for (std::size_t b = 0; b < names.size(); ++b) {
+            SCOPED_TRACE(b);
+            const std::size_t offset = database.bookmarks[b].offset;
+            EXPECT_EQ(database.bookmarks[b].name, names[b]);
+            EXPECT_EQ(text[offset - 1], '\n');
+            const std::string shown = names[b] == strings::kNoSubject ? "Subject: \n" : "Subject: " + names[b];
+            EXPECT_EQ(text.compare(offset, shown.size(), shown), 0) << text.substr(offset, 40);
         }
     }
 
@@ -173,8 +165,7 @@ TEST_P(Numbering, EntriesAndBookmarksPointAtTheSubjectLinesOfTheDocument) {
     WriteText(GetParam().texts);
     ASSERT_NE(MeDocIndexBuffer.text, nullptr);
     EXPECT_EQ(std::string(MeDocIndexBuffer.text), GetParam().index);
-    ExpectEntriesPointAtTheirSubjects(GetParam().subjects);
-    ExpectBookmarksAtTheirSubjects(GetParam().bookmarks);
+    ExpectEntriesAndBookmarksAtTheirSubjects(GetParam().subjects, GetParam().bookmarks);
 }
 
 std::string Title(const std::string& title) { return title + std::string(30 - title.size(), ' '); }
@@ -237,8 +228,7 @@ TEST_F(ExportTextTest, IndexLongerThanARecordStillPointsAtEverySubject) {
     WriteText(texts);
     ASSERT_NE(MeDocIndexBuffer.text, nullptr);
     ASSERT_GT(std::string(MeDocIndexBuffer.text).size(), 4096u);
-    ExpectEntriesPointAtTheirSubjects(subjects);
-    ExpectBookmarksAtTheirSubjects(names);
+    ExpectEntriesAndBookmarksAtTheirSubjects(subjects, names);
 }
 
 TEST_F(ExportTextTest, TextFileIsTheSameWithTheIndexOnOrOffAndTheBookmarksOffOrOn) {
